@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QTime>
+#include <QVariant>
+
+// The program's fixed formats. They never follow the desktop's locale, so stored texts and file
+// layouts are the same on every machine:
+//   short date "yyyy/mm/dd", long time "hh:nn:ss" (24-hour), date and time "c",
+//   decimal point ".", thousands separator ",".
+// Format patterns use the letters "yyyy", "yy", "mm", "m", "dd", "d", "hh", "h", "nn", "n",
+// "ss", "s", "zzz", "ddddd" (short date), "tt" (long time) and "c" (short date and long time,
+// the time left out at midnight); "mm" or "m" right after an hour stands for minutes.
+// Text between double or single quotes is copied as it stands.
+namespace Formats {
+
+inline constexpr const char* ShortDatePattern = "yyyy/mm/dd";
+inline constexpr const char* LongTimePattern = "hh:nn:ss";
+
+// Converts a pattern in the letters above into a Qt date-time format.
+QString toQtFormat(const QString& pattern);
+
+QString formatDateTime(const QString& pattern, const QDateTime& moment);
+QString formatDate(const QString& pattern, const QDate& date);
+
+QString shortDate(const QDate& date);          // 2024/05/10
+QString longTime(const QTime& time);           // 08:05:09
+QString dateTimeC(const QDateTime& moment);    // 2024/05/10 08:05:09, or 2024/05/10 at midnight
+
+// Number with thousands separators and `decimals` decimals ("%n" has two): 1234 -> "1,234.00".
+QString formatNumber(double value, int decimals = 2);
+// "%W.Dn": formatNumber right-aligned in a field of at least `width` characters.
+QString formatNumberWidth(double value, int width, int decimals);
+
+// Storage forms of the database: "YYYY-MM-DD HH:MM:SS", a date alone as "YYYY-MM-DD", a time of
+// day alone as "HH:MM:SS".
+QString toDbDateTime(const QDateTime& moment);
+QString toDbDate(const QDate& date);
+QString toDbTime(const QTime& time);
+// Read a stored value in any of the storage forms; null or unreadable values give invalid
+// results. fromDbTime also reads a time of day stored alone.
+QDateTime fromDbDateTime(const QVariant& value);
+QDate fromDbDate(const QVariant& value);
+QTime fromDbTime(const QVariant& value);
+
+}  // namespace Formats

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QList>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+
+class QSqlQuery;
+class QTableView;
+
+// The rows of one query, fetched once and shown in a grid. Each column is a field of the query;
+// its title is the field name unless set. A display rule turns a stored value into the text a
+// grid or a report shows. Sorting re-orders the fetched rows in memory; the query is not run
+// again.
+class RowSetModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using DisplayRule = std::function<QString(const QVariant&)>;
+
+    explicit RowSetModel(QObject* parent = nullptr);
+
+    // Reads every row of an executed query (and its field names).
+    void setQueryResult(QSqlQuery& query);
+    void setRows(const QStringList& fields, QList<QVariantList> rows);
+    void clear();
+
+    void setDisplayRule(const QString& field, DisplayRule rule);
+    void setTitle(const QString& field, const QString& title);
+    void setAlignment(const QString& field, Qt::Alignment alignment);
+    void setAllAlignments(Qt::Alignment alignment);
+
+    const QStringList& fields() const { return fields_; }
+    int fieldIndex(const QString& field) const;  // -1 when the query has no such field
+    QVariant value(int row, const QString& field) const;
+    QVariant value(int row, int column) const;
+    QString displayText(int row, const QString& field) const;
+
+    // "Field ASC" or "Field DESC"; empty restores the order in which the rows were fetched.
+    // A text naming no field of the query leaves the order as it is.
+    void applySort(const QString& sortText);
+    const QString& currentSort() const { return sort_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    QString display(int column, const QVariant& value) const;
+    void sortRows();
+
+    QStringList fields_;
+    QList<QVariantList> fetched_;  // in fetched order
+    QList<int> order_;             // display row -> fetched row
+    QHash<QString, DisplayRule> rules_;
+    QHash<QString, QString> titles_;
+    QHash<QString, Qt::Alignment> alignments_;
+    Qt::Alignment defaultAlignment_ = Qt::AlignLeft | Qt::AlignVCenter;
+    QString sort_;
+};
+
+// The sort text after a click on the title of `field`: "F DESC" when the text begins with F and
+// holds no " DESC", otherwise "F ASC".
+QString nextSortText(const QString& sortText, const QString& field);
+
+// Wires title clicks of `view` (showing `model`): toggles `*sortText` (which may outlive the view)
+// and sorts the model by it.
+void enableTitleSort(QTableView* view, RowSetModel* model, QString* sortText);

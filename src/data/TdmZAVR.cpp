@@ -1,0 +1,317 @@
+#include "TdmZAVR.h"
+
+#include "CorvelError.h"
+#include "FileCopy.h"
+#include "Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <atomic>
+
+namespace {
+
+std::atomic<int> connectionCounter{0};
+
+QString engineText(const QSqlError& error)
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.text().trimmed();
+    return text;
+}
+
+const Schema::Table& knownTable(const QString& table)
+{
+    const Schema::Table* t = Schema::table(table);
+    if (!t)
+        throw DbError(QStringLiteral("Unknown table %1").arg(table));
+    return *t;
+}
+
+const Schema::Column& knownColumn(const Schema::Table& t, const QString& column)
+{
+    const Schema::Column* c = t.column(column);
+    if (!c)
+        throw DbError(QStringLiteral("Unknown column %1 of %2").arg(column, t.name));
+    return *c;
+}
+
+// "A row with the same LoftNo already exists in ZAVR_LoftData." from the engine's list of
+// "Table.Column" names, or from "index 'Name'" for a key on an expression.
+QString uniqueKeyMessage(const QString& failed)
+{
+    QString table;
+    QStringList columns;
+    static const QRegularExpression indexName(QStringLiteral("^index '(\\w+)'$"));
+    if (const auto m = indexName.match(failed); m.hasMatch()) {
+        for (const Schema::Table& t : Schema::tables())
+            for (const Schema::Index& ix : t.indexes)
+                if (ix.name == m.captured(1)) {
+                    table = t.name;
+                    for (const QString& expression : ix.expressions)
+                        columns << (expression.startsWith(QLatin1String("date(")) ? expression.mid(5).chopped(1) : expression);
+                }
+    } else {
+        for (const QString& part : failed.split(QLatin1Char(','))) {
+            table = part.trimmed().section(QLatin1Char('.'), 0, 0);
+            columns << part.trimmed().section(QLatin1Char('.'), 1);
+        }
+    }
+    if (columns.isEmpty())
+        return QStringLiteral("A row with the same key already exists (%1).").arg(failed);
+    return QStringLiteral("A row with the same %1 already exists in %2.").arg(columns.join(QStringLiteral(", ")), table);
+}
+
+}  // namespace
+
+QString ClubSettings::speedUnit() const
+{
+    return yards() ? QStringLiteral("yds/min") : QStringLiteral("m/min");
+}
+
+TdmZAVR::TdmZAVR(const QString& databasePath)
+    : path_(databasePath), connectionName_(QStringLiteral("adocZAVR%1").arg(connectionCounter++))
+{
+}
+
+TdmZAVR::~TdmZAVR()
+{
+    close();
+}
+
+bool TdmZAVR::open()
+{
+    close();
+    openError_ = connect();
+    if (openError_.isEmpty())
+        return true;
+    openError_ = QStringLiteral("Cannot open the club database %1:\n%2").arg(QDir::toNativeSeparators(path_), openError_);
+    close();
+    return false;
+}
+
+QString TdmZAVR::connect()
+{
+    const QFileInfo file(path_);
+    const bool isNew = !file.exists();
+    if (isNew && !file.dir().exists())
+        return QStringLiteral("the folder %1 does not exist.").arg(QDir::toNativeSeparators(file.absolutePath()));
+    if (!isNew && file.isDir())
+        return QStringLiteral("it is a folder, not a file.");
+    if (!isNew && file.size() == 0)
+        return QStringLiteral("the file is empty: it is not a database of this program.");
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    db.setDatabaseName(path_);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    if (!db.open())
+        return engineText(db.lastError());
+    open_ = true;
+    {
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("PRAGMA schema_version")) || !probe.next())
+            return engineText(probe.lastError());
+    }
+    if (isNew) {
+        try {
+            Schema::create(db);
+        } catch (const DbError& e) {
+            return e.text();
+        }
+        return {};
+    }
+    const QStringList missing = Schema::missingTables(db);
+    if (!missing.isEmpty())
+        return QStringLiteral("it is not a database of this program (the table %1 is missing).").arg(missing.first());
+    // A database that another program keeps locked for writing cannot be worked on.
+    QSqlQuery lock(db);
+    if (!lock.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return engineText(lock.lastError());
+    lock.exec(QStringLiteral("ROLLBACK"));
+    return {};
+}
+
+void TdmZAVR::close()
+{
+    if (QSqlDatabase::contains(connectionName_)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(connectionName_);
+    }
+    open_ = false;
+    transactionDepth_ = 0;
+}
+
+QSqlDatabase TdmZAVR::database() const
+{
+    if (!open_)
+        throw DbError(openError_.isEmpty() ? QStringLiteral("The club database is not open.") : openError_);
+    return QSqlDatabase::database(connectionName_, false);
+}
+
+QSqlQuery TdmZAVR::exec(const QString& sql, const QVariantList& params) const
+{
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw DbError(readableError(engineText(q.lastError())));
+    for (const QVariant& v : params)
+        q.addBindValue(v);
+    if (!q.exec())
+        throw DbError(readableError(engineText(q.lastError())));
+    return q;
+}
+
+QVariant TdmZAVR::scalar(const QString& sql, const QVariantList& params) const
+{
+    QSqlQuery q = exec(sql, params);
+    return q.next() ? q.value(0) : QVariant();
+}
+
+QString TdmZAVR::whereClause(const QString& table, const QStringList& keyColumns, const QVariantList& keyValues) const
+{
+    const Schema::Table& t = knownTable(table);
+    if (keyColumns.isEmpty() || keyColumns.size() != keyValues.size())
+        throw DbError(QStringLiteral("Key columns and values of %1 do not match").arg(table));
+    QStringList terms;
+    for (const QString& name : keyColumns) {
+        const Schema::Column& c = knownColumn(t, name);
+        if (c.type == Schema::ColumnType::DateTime)
+            terms << QStringLiteral("date(%1) = date(?)").arg(c.name);
+        else
+            terms << QStringLiteral("%1 = ?").arg(c.name);
+    }
+    return terms.join(QStringLiteral(" AND "));
+}
+
+std::optional<QSqlRecord> TdmZAVR::locate(const QString& table, const QStringList& keyColumns,
+                                          const QVariantList& keyValues) const
+{
+    const QString where = whereClause(table, keyColumns, keyValues);
+    QSqlQuery q = exec(QStringLiteral("SELECT * FROM %1 WHERE %2 LIMIT 1").arg(knownTable(table).name, where), keyValues);
+    if (!q.next())
+        return std::nullopt;
+    return q.record();
+}
+
+void TdmZAVR::append(const QString& table, const FieldValues& values) const
+{
+    const Schema::Table& t = knownTable(table);
+    QStringList names;
+    QStringList marks;
+    QVariantList params;
+    for (const auto& [name, value] : values) {
+        names << knownColumn(t, name).name;
+        marks << QStringLiteral("?");
+        params << value;
+    }
+    exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+             .arg(t.name, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+         params);
+}
+
+int TdmZAVR::update(const QString& table, const QStringList& keyColumns, const QVariantList& keyValues,
+                    const FieldValues& values) const
+{
+    const Schema::Table& t = knownTable(table);
+    if (values.isEmpty())
+        return 0;
+    QStringList sets;
+    QVariantList params;
+    for (const auto& [name, value] : values) {
+        sets << knownColumn(t, name).name + QStringLiteral(" = ?");
+        params << value;
+    }
+    const QString where = whereClause(table, keyColumns, keyValues);
+    params << keyValues;
+    QSqlQuery q = exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(t.name, sets.join(QStringLiteral(", ")), where), params);
+    return q.numRowsAffected();
+}
+
+int TdmZAVR::remove(const QString& table, const QStringList& keyColumns, const QVariantList& keyValues) const
+{
+    const QString where = whereClause(table, keyColumns, keyValues);
+    QSqlQuery q = exec(QStringLiteral("DELETE FROM %1 WHERE %2").arg(knownTable(table).name, where), keyValues);
+    return q.numRowsAffected();
+}
+
+ClubSettings TdmZAVR::clubSettings() const
+{
+    ClubSettings s;
+    QSqlQuery q = exec(QStringLiteral("SELECT ClubID, ClubName, Street, City, PostCode, AssociationCode, Logo, "
+                                      "Language, Mode, DBBackupDays FROM ZAVR_ClubData ORDER BY rowid LIMIT 1"));
+    if (!q.next())
+        return s;
+    s.exists = true;
+    s.ClubID = q.value(0).toString();
+    s.ClubName = q.value(1).toString();
+    s.Street = q.value(2).toString();
+    s.City = q.value(3).toString();
+    s.PostCode = q.value(4).toString();
+    s.AssociationCode = q.value(5).toString();
+    s.Logo = q.value(6).toString();
+    s.Language = q.value(7).toInt();
+    s.Mode = q.value(8).toInt();
+    s.DBBackupDays = q.value(9).toInt();
+    return s;
+}
+
+void TdmZAVR::snapshotTo(const QString& target) const
+{
+    const QString temporary = FileCopy::temporaryNameFor(target);
+    try {
+        exec(QStringLiteral("VACUUM INTO ?"), {temporary});
+    } catch (const DbError& e) {
+        QFile::remove(temporary);
+        throw DbError(QStringLiteral("Cannot copy the club database to %1: %2").arg(QDir::toNativeSeparators(target), e.text()));
+    }
+    FileCopy::commitTemporary(temporary, target, path_);
+}
+
+QString TdmZAVR::readableError(const QString& engineText)
+{
+    static const QRegularExpression checkFailed(QStringLiteral("CHECK constraint failed: (\\w+)\\.(\\w+): (.*)$"));
+    static const QRegularExpression uniqueFailed(QStringLiteral("UNIQUE constraint failed: (.*)$"));
+    static const QRegularExpression notNullFailed(QStringLiteral("NOT NULL constraint failed: \\w+\\.(\\w+)"));
+    if (const auto m = checkFailed.match(engineText); m.hasMatch())
+        return QStringLiteral("The value of %1 is not accepted: %2.").arg(m.captured(2), m.captured(3).trimmed());
+    if (const auto m = uniqueFailed.match(engineText); m.hasMatch())
+        return uniqueKeyMessage(m.captured(1).trimmed());
+    if (const auto m = notNullFailed.match(engineText); m.hasMatch())
+        return QStringLiteral("The value of %1 must be given.").arg(m.captured(1));
+    return QStringLiteral("Database error: %1").arg(engineText);
+}
+
+TdmZAVR::Transaction::Transaction(const TdmZAVR& dm)
+    : dm_(dm), name_(QStringLiteral("corvel_tx%1").arg(dm.transactionDepth_))
+{
+    dm_.exec(QStringLiteral("SAVEPOINT ") + name_);
+    ++dm_.transactionDepth_;
+}
+
+TdmZAVR::Transaction::~Transaction()
+{
+    if (done_ || !dm_.isOpen())
+        return;
+    try {
+        dm_.exec(QStringLiteral("ROLLBACK TO ") + name_);
+        dm_.exec(QStringLiteral("RELEASE ") + name_);
+    } catch (const DbError&) {
+        // The connection is gone; nothing was committed.
+    }
+    --dm_.transactionDepth_;
+}
+
+void TdmZAVR::Transaction::commit()
+{
+    if (done_)
+        return;
+    dm_.exec(QStringLiteral("RELEASE ") + name_);
+    done_ = true;
+    --dm_.transactionDepth_;
+}

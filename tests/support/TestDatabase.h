@@ -1,0 +1,27 @@
+#pragma once
+
+#include "DataFolder.h"
+#include "QtPrinters.h"
+#include "TdmZAVR.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+// A fresh data folder with a new, open club database, removed after the test.
+class TestDatabase {
+public:
+    TestDatabase();
+
+    const QString& path() const { return folderPath_; }
+    const DataFolder& folder() const { return folder_; }
+    TdmZAVR& dm() { return *dm_; }
+
+    // Runs statements that prepare a test's rows; fails the test on an error.
+    void run(const QString& sql, const QVariantList& params = {});
+
+private:
+    QTemporaryDir dir_;
+    QString folderPath_;
+    DataFolder folder_;
+    std::unique_ptr<TdmZAVR> dm_;
+};
