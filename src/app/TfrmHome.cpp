@@ -29,7 +29,7 @@ TfrmHome::TfrmHome(TdmZAVR& dm, const DataFolder& /*folder*/, QWidget* parent)
     DBGrid1_->setSelectionMode(QAbstractItemView::SingleSelection);
     DBGrid1_->verticalHeader()->setVisible(false);
     DBGrid1_->horizontalHeader()->setSectionsClickable(true);
-    DBGrid1_->horizontalHeader()->setStretchLastSection(true);
+    DBGrid1_->horizontalHeader()->setMinimumSectionSize(140);
     connect(DBGrid1_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TfrmHome::DBGrid1TitleClick);
     layout->addWidget(DBGrid1_, 1);
 }

@@ -124,6 +124,8 @@ void TfrmMenu::ShowCurrentPage()
 {
     if (!currentPage_)
         return;
+    // A docked page covers the background picture.
+    currentPage_->setAutoFillBackground(true);
     currentPage_->setGeometry(0, 0, pnlMain_->width(), pnlMain_->height());
     currentPage_->show();
     currentPage_->setFocus();
