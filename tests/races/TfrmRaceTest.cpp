@@ -135,7 +135,15 @@ TEST(TfrmRace, ShowsListsRacesAndTheStartView)
     EXPECT_TRUE(p.get<QWidget>("combClub")->isEnabled());
     EXPECT_EQ(p.get<QDateEdit>("dtpLibDate")->date(), QDate::currentDate());
     EXPECT_EQ(p.get<QLineEdit>("medtRaceLon")->displayText(), QStringLiteral("____'__:__"));
-    EXPECT_EQ(p.get<QListWidget>("rgRacePoint")->count(), 8);
+    auto* menu = p.get<QListWidget>("rgRacePoint");
+    EXPECT_EQ(menu->count(), 8);
+    EXPECT_EQ(menu->item(7)->text(), QStringLiteral("Add/Edit other Clock"));
+    const QPoint at = p.grid->visualRect(p.grid->model()->index(0, 0)).center();
+    QTest::mouseClick(p.grid->viewport(), Qt::RightButton, {}, at);
+    EXPECT_FALSE(menu->isHidden());
+    EXPECT_EQ(menu->pos(), p.grid->viewport()->mapTo(p.page.get(), at) + QPoint(30, 10));
+    QTest::mouseClick(p.grid->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(menu->isHidden());
     EXPECT_EQ(frmRace.data(), nullptr);  // only the main window sets the program-wide reference
 }
 
