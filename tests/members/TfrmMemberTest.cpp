@@ -3,6 +3,7 @@
 #include "TestDatabase.h"
 #include "TfrmMember.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -528,6 +529,80 @@ TEST(TfrmMember, RingFormInputLimits)
     country->clearEditText();
     QTest::keyClicks(country->lineEdit(), QStringLiteral("belg"));
     EXPECT_EQ(country->currentText(), QStringLiteral("BELG"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TfrmMember, ChoosingACountryAppliesItsEntryAids)
+{
+    TestDatabase t;
+    addClub(t);
+    writeIni(t, "[Parameter]\nCountryRingCode=BELG,NEHU,GB,AU\n");
+    MemberPage p(t);
+    p.openRingsOf(0);
+    p.click("btnNew");
+    auto* country = p.find<QComboBox>("cbbCountryRingCode");
+    auto* letters = p.find<QLineEdit>("edtRegLetter");
+    auto* number = p.find<QLineEdit>("edtRegNum");
+    auto choose = [&](const char* code) {
+        country->setCurrentIndex(country->findText(QString::fromLatin1(code)));
+        emit country->activated(country->currentIndex());
+    };
+
+    choose("BELG");
+    EXPECT_EQ(letters->text(), QStringLiteral("-"));
+    EXPECT_TRUE(letters->isReadOnly());
+    EXPECT_EQ(letters->toolTip(), QStringLiteral("Field value : '-' "));
+    EXPECT_EQ(number->maxLength(), 7);
+
+    choose("GB");
+    EXPECT_FALSE(letters->isReadOnly());
+    EXPECT_EQ(letters->text(), QString());
+    QTest::keyClicks(letters, QStringLiteral("1-ab"));
+    EXPECT_EQ(letters->text(), QStringLiteral("A"));
+    QTest::keyClicks(number, QStringLiteral("1234567"));
+    EXPECT_EQ(number->text(), QStringLiteral("12345"));
+    EXPECT_EQ(p.find<QLineEdit>("edtUpRegNum")->maxLength(), 5);
+
+    choose("NEHU");
+    letters->clear();
+    QTest::keyClicks(letters, QStringLiteral("abc"));
+    EXPECT_EQ(letters->text(), QStringLiteral("ABC"));
+    p.messages();
+    QFocusEvent leave(QEvent::FocusOut);
+    QApplication::sendEvent(letters, &leave);
+    EXPECT_EQ(p.messages(), QStringList{QStringLiteral("Registration Letter Input Error!")});
+    letters->clear();
+    QTest::keyClicks(letters, QStringLiteral("shot"));
+    QApplication::sendEvent(letters, &leave);
+    EXPECT_EQ(p.messages(), QStringList());
+
+    choose("AU");  // no aid: the form's own limits again
+    EXPECT_EQ(letters->toolTip(), QString());
+    EXPECT_EQ(letters->maxLength(), 4);
+    EXPECT_EQ(number->maxLength(), 7);
+    letters->clear();
+    QTest::keyClicks(letters, QStringLiteral("x1-z"));
+    EXPECT_EQ(letters->text(), QStringLiteral("X1-Z"));
+}
+
+TEST(TfrmMember, APigeonLoadedForEditingKeepsItsStoredLetters)
+{
+    TestDatabase t;
+    addClub(t);
+    t.run(QStringLiteral("insert into ZAVR_PigData (LoftNo,PRingNo,RCountry,RYear,RRegLetter,RRegNumber) values "
+                         "('001','NL25AB12345678','NL','25','AB','1234567')"));
+    MemberPage p(t);
+    p.openRingsOf(0);
+    p.click("btnNew");
+    auto* country = p.find<QComboBox>("cbbCountryRingCode");
+    country->setEditText(QStringLiteral("GB"));
+    emit country->activated(-1);
+    p.clickRow("dbgrdMemRing", 0);
+    EXPECT_EQ(p.find<QLineEdit>("edtRegLetter")->text(), QStringLiteral("AB"));
+    EXPECT_EQ(p.find<QLineEdit>("edtRegNum")->text(), QStringLiteral("1234567"));
 }
 
 }  // namespace
