@@ -1,0 +1,224 @@
+#include "RingLogic.h"
+
+#include "CorvelError.h"
+#include "Formats.h"
+#include "TdmZAVR.h"
+
+#include <QSettings>
+
+bool hasHyphenatedRingNumber(const QString& country)
+{
+    return country == QLatin1String("AU") || country == QLatin1String("IF") || country == QLatin1String("CU")
+           || country == QLatin1String("MX");
+}
+
+QString composeRingNumber(const QString& country, const QString& year, const QString& letters, const QString& number)
+{
+    if (hasHyphenatedRingNumber(country))
+        return country + year + QLatin1Char('-') + letters + QLatin1Char('-') + number.rightJustified(4, QLatin1Char('0'));
+    return country + year + letters + number;
+}
+
+namespace {
+
+bool isWholeNumber(const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+QStringList rangeNumberTexts(const QString& lower, const QString& upper)
+{
+    // Both fields hold at most 7 characters; anything longer is not a registration number.
+    if (!isWholeNumber(lower) || !isWholeNumber(upper) || lower.size() > 7 || upper.size() > 7)
+        throw CorvelError(QStringLiteral("The lower and upper registration numbers of a range must be whole numbers."));
+    const qint64 first = lower.toLongLong();
+    const qint64 last = upper.toLongLong();
+    if (last < first)
+        throw CorvelError(QStringLiteral("The upper registration number must not be below the lower one."));
+    if (last - first > MaxRangeSteps)
+        throw CorvelError(QStringLiteral("A range holds at most %1 ring numbers: the upper registration number may "
+                                         "be at most %2 above the lower one.")
+                              .arg(MaxRangeSteps + 1)
+                              .arg(MaxRangeSteps));
+    QStringList out;
+    for (qint64 n = first; n <= last; ++n)
+        out << QString::number(n).rightJustified(lower.size(), QLatin1Char('0'));
+    return out;
+}
+
+namespace {
+
+void insertPigeon(const TdmZAVR& dm, const RingInput& in, const QString& ringNo, const QString& number,
+                  const QDateTime& now)
+{
+    try {
+        dm.exec(QStringLiteral("Insert into ZAVR_PigData (LoftNo,PRingNo,RCountry,RYear,RRegLetter,RRegNumber,Sex,"
+                               "ColorType,Comment,SynchFlag,CreateDate,Updatetime) Values(?,?,?,?,?,?,?,?,?,1,?,?)"),
+                {in.loftNo, ringNo, in.country, in.year, in.letters, number, in.sex, in.colourCode, in.comment,
+                 Formats::toDbDateTime(QDateTime(now.date(), QTime(0, 0))), Formats::toDbDateTime(now)});
+    } catch (const DbError& e) {
+        // Name the ring that was refused, so a duplicate in the middle of a range can be found.
+        throw DbError(QStringLiteral("%1 Ring number: %2").arg(e.text(), ringNo));
+    }
+}
+
+}  // namespace
+
+RingSaveResult saveRing(const TdmZAVR& dm, const RingInput& in, const QDateTime& now)
+{
+    RingSaveResult result;
+    const QString ringNo = composeRingNumber(in.country, in.year, in.letters, in.number);
+    const bool exists = dm.exec(QStringLiteral("select PRingNo from ZAVR_PigData where PRingNo=?"), {ringNo}).next();
+    if (exists) {
+        dm.exec(QStringLiteral("update ZAVR_PigData set sex=?,ColorType=?,Comment=?,Updatetime=? where PRingNo=?"),
+                {in.sex, in.colourCode, in.comment, Formats::toDbDateTime(now), ringNo});
+        result.updated = true;
+        result.written << ringNo;
+        return result;
+    }
+    if (in.upperNumber.isEmpty()) {
+        insertPigeon(dm, in, ringNo, in.number, now);
+        result.written << ringNo;
+        return result;
+    }
+    const QStringList numbers = rangeNumberTexts(in.number, in.upperNumber);
+    if (numbers.size() == 1) {
+        // Upper equal to lower: one pigeon with the number as typed.
+        insertPigeon(dm, in, ringNo, in.number, now);
+        result.written << ringNo;
+        return result;
+    }
+    TdmZAVR::Transaction tx(dm);
+    for (const QString& number : numbers) {
+        const QString rangeRingNo = composeRingNumber(in.country, in.year, in.letters, number);
+        insertPigeon(dm, in, rangeRingNo, number, now);
+        result.written << rangeRingNo;
+    }
+    tx.commit();
+    return result;
+}
+
+int deleteRing(const TdmZAVR& dm, const QString& loftNo, const QString& ringNo)
+{
+    return dm.remove(QStringLiteral("ZAVR_PigData"), {QStringLiteral("LoftNo"), QStringLiteral("PRingNo")},
+                     {loftNo, ringNo});
+}
+
+std::optional<PigeonRecord> loadPigeon(const TdmZAVR& dm, const QString& loftNo, const QString& ringNo)
+{
+    const auto row = dm.locate(QStringLiteral("ZAVR_PigData"), {QStringLiteral("LoftNo"), QStringLiteral("PRingNo")},
+                               {loftNo, ringNo});
+    if (!row)
+        return std::nullopt;
+    PigeonRecord p;
+    p.country = row->value(QStringLiteral("RCountry")).toString();
+    p.year = row->value(QStringLiteral("RYear")).toString();
+    p.letters = row->value(QStringLiteral("RRegLetter")).toString();
+    p.number = row->value(QStringLiteral("RRegNumber")).toString();
+    p.sex = row->value(QStringLiteral("Sex")).toString();
+    p.colourCode = row->value(QStringLiteral("ColorType")).toString();
+    p.comment = row->value(QStringLiteral("Comment")).toString();
+    return p;
+}
+
+QSqlQuery ringListQuery(const TdmZAVR& dm, const QString& loftNo)
+{
+    return dm.exec(QStringLiteral("select * from ZAVR_PigData where LoftNo=? order by rowid"), {loftNo});
+}
+
+QString sexCode(const QString& sexText)
+{
+    return sexText == QLatin1String("Hen") ? QStringLiteral("H") : QStringLiteral("C");
+}
+
+QString sexDisplayText(const QVariant& sex)
+{
+    const QString code = sex.toString();
+    if (code == QLatin1String("H"))
+        return QStringLiteral("Hen");
+    if (code == QLatin1String("C"))
+        return QStringLiteral("Cock");
+    return {};
+}
+
+QString ringUpdateTimeText(const QVariant& moment)
+{
+    if (moment.isNull() || !moment.isValid())
+        return {};
+    return Formats::formatDateTime(QStringLiteral("mm/dd hh:nn:ss"), Formats::fromDbDateTime(moment));
+}
+
+QStringList colourNames(const TdmZAVR& dm)
+{
+    QStringList names;
+    QSqlQuery q = dm.exec(QStringLiteral("select FeathColor from ZAVR_FeatherColor order by rowid"));
+    while (q.next())
+        names << q.value(0).toString();
+    return names;
+}
+
+QString colourCode(const TdmZAVR& dm, const QString& name)
+{
+    return dm.scalar(QStringLiteral("select ColorType from ZAVR_FeatherColor where FeathColor=? order by rowid limit 1"),
+                     {name})
+        .toString();
+}
+
+QString colourName(const TdmZAVR& dm, const QVariant& code)
+{
+    const QVariant name =
+        dm.scalar(QStringLiteral("select FeathColor from ZAVR_FeatherColor where ColorType=? limit 1"), {code.toString()});
+    return name.isNull() ? QString::fromLatin1(OtherColourName) : name.toString();
+}
+
+QHash<QString, QString> colourNamesByCode(const TdmZAVR& dm)
+{
+    QHash<QString, QString> names;
+    QSqlQuery q = dm.exec(QStringLiteral("select ColorType,FeathColor from ZAVR_FeatherColor order by rowid"));
+    while (q.next())
+        if (!names.contains(q.value(0).toString()))
+            names.insert(q.value(0).toString(), q.value(1).toString());
+    return names;
+}
+
+QStringList parseCountryRingCodes(const QString& text)
+{
+    QStringList codes;
+    const QStringList pieces = text.split(QLatin1Char(','));
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const QString piece = pieces.at(i).trimmed();
+        if (i + 1 < pieces.size() || !piece.isEmpty())
+            codes << piece;
+    }
+    return codes;
+}
+
+QStringList readCountryRingCodes(const QString& iniPath)
+{
+    const QSettings ini(iniPath, QSettings::IniFormat);
+    const QVariant value = ini.value(QStringLiteral("Parameter/CountryRingCode"));
+    // An unquoted value with commas reads as a list of its pieces; put it back together.
+    const QString text = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
+                                                                  : value.toString();
+    return parseCountryRingCodes(text);
+}
+
+QString twoDigitYear(const QDate& date)
+{
+    return QString::number(date.year() % 100).rightJustified(2, QLatin1Char('0'));
+}
+
+QStringList birthYears(const QDate& today)
+{
+    QStringList years;
+    for (int offset = -9; offset <= 1; ++offset)
+        years << twoDigitYear(today.addYears(offset));
+    return years;
+}
