@@ -1,0 +1,499 @@
+#include "Dialogs.h"
+#include "RowSetModel.h"
+#include "TestDatabase.h"
+#include "TfrmRace.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimeEdit>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+int count(TestDatabase& t, const QString& table, const QString& where = QStringLiteral("1"))
+{
+    return t.dm().scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(table, where)).toInt();
+}
+
+QStringList messageTexts()
+{
+    QStringList out;
+    for (const Dialogs::ShownMessage& m : Dialogs::takeMessages())
+        out << m.text;
+    return out;
+}
+
+void addClub(TestDatabase& t)
+{
+    t.run(QStringLiteral("INSERT INTO ZAVR_ClubMap VALUES ('C1', 'North Club'), ('C2', 'South Club')"));
+    t.run(QStringLiteral("INSERT INTO ZAVR_LoftData (LoftNo, LoftName, LoftLon, LoftLat) VALUES "
+                         "('L1', 'Peeters', 'E121''23:24.33', 'N024''22:30.44'), ('L2', 'Adams', NULL, NULL)"));
+    t.run(QStringLiteral("INSERT INTO ZAVR_LiberateSite VALUES ('12', 'Arras', 'ARR', 'E120''30:00', 'N023''30:00')"));
+    t.run(QStringLiteral("INSERT INTO ZAVR_LoftLibPointDist (LiberCode, LoftNo, Miles, Yards) VALUES ('12', 'L1', 0, 0), ('12', 'L2', 5, 5000)"));
+}
+
+void addRaces(TestDatabase& t)
+{
+    t.run(QStringLiteral("INSERT INTO ZAVR_RaceData (ClubID, LiberCode, LiberSite, LiberSiteAbbr, LiberDate, LiberTime, LiberLon, LiberLat, RaceCode) VALUES "
+                         "('C1', '12', 'Arras', 'ARR', '2024-03-05 00:00:00', '07:30:00', 'E120''30:00', 'N023''30:00', '120305'), "
+                         "('C2', '12', 'Arras South', 'ARS', '2024-03-05 00:00:00', NULL, NULL, NULL, '120305')"));
+}
+
+struct RacePage {
+    explicit RacePage(TestDatabase& t) : page(std::make_unique<TfrmRace>(t.dm(), t.folder()))
+    {
+        page->resize(1200, 800);
+        page->show();
+        grid = page->findChild<QTableView*>(QStringLiteral("dbgrd1"));
+    }
+    template <typename T>
+    T* get(const char* name) const
+    {
+        T* w = page->findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            ADD_FAILURE() << "no control " << name;
+        return w;
+    }
+    void click(const char* name) const { QTest::mouseClick(get<QPushButton>(name), Qt::LeftButton); }
+    bool hidden(const char* name) const { return get<QWidget>(name)->isHidden(); }
+    QString cell(QTableView* view, int row, int column) const { return view->model()->index(row, column).data().toString(); }
+    QStringList column(QTableView* view, int c) const
+    {
+        QStringList out;
+        for (int r = 0; r < view->model()->rowCount(); ++r)
+            out << cell(view, r, c);
+        return out;
+    }
+    void clickRow(int row) const
+    {
+        const QRect rect = grid->visualRect(grid->model()->index(row, 0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    void clickTitle(QTableView* view, int c) const
+    {
+        const QHeaderView* header = view->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(c) + header->sectionSize(c) / 2, header->height() / 2));
+    }
+    void menu(int item) const
+    {
+        const QRect rect = grid->visualRect(grid->currentIndex());
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, rect.center());
+        auto* rg = get<QListWidget>("rgRacePoint");
+        EXPECT_FALSE(rg->isHidden());
+        rg->setCurrentRow(item);
+    }
+    void typeCoordinate(const char* name, const QString& text) const
+    {
+        auto* edit = get<QLineEdit>(name);
+        edit->setFocus();
+        edit->home(false);
+        QTest::keyClicks(edit, text);
+    }
+    std::unique_ptr<TfrmRace> page;
+    QTableView* grid = nullptr;
+};
+
+TEST(TfrmRace, ShowsListsRacesAndTheStartView)
+{
+    TestDatabase t;
+    addClub(t);
+    addRaces(t);
+    RacePage p(t);
+    EXPECT_EQ(p.get<QLabel>("lblTitle")->text(), QStringLiteral("Race Points"));
+    auto* clubs = p.get<QComboBox>("combClub");
+    ASSERT_EQ(clubs->count(), 2);
+    EXPECT_EQ(clubs->itemText(1), QStringLiteral("South Club"));
+    EXPECT_EQ(p.get<QComboBox>("combLibSite")->itemText(0), QStringLiteral("Arras"));
+
+    const QStringList titles{"Club", "Code", "LibSite Abbre.", "Liberation Site", "Lib. Date", "Lib. Time"};
+    for (int c = 0; c < titles.size(); ++c)
+        EXPECT_EQ(p.grid->model()->headerData(c, Qt::Horizontal).toString(), titles.at(c));
+    EXPECT_EQ(p.column(p.grid, 0), (QStringList{"C1", "C2"}));
+    EXPECT_EQ(p.column(p.grid, 4), (QStringList{"2024/03/05", "2024/03/05"}));
+    EXPECT_EQ(p.column(p.grid, 5), (QStringList{"07:30:00", ""}));
+    EXPECT_TRUE(p.grid->isColumnHidden(6));
+
+    EXPECT_FALSE(p.hidden("pnlRacePoint"));
+    for (const char* name : {"pnlRaceResult", "pnlSunData", "pnlLoftLibPointDist", "pnlLoftRaceStat", "pnlOtherClosk",
+                             "rgRacePoint", "grpClubMap"})
+        EXPECT_TRUE(p.hidden(name)) << name;
+    for (const char* name : {"edtlibSiteAbbriv", "edtLibCode", "medtRaceLon", "medtRaceLat"})
+        EXPECT_FALSE(p.get<QWidget>(name)->isEnabled()) << name;
+    EXPECT_TRUE(p.get<QWidget>("combClub")->isEnabled());
+    EXPECT_EQ(p.get<QDateEdit>("dtpLibDate")->date(), QDate::currentDate());
+    EXPECT_EQ(p.get<QLineEdit>("medtRaceLon")->displayText(), QStringLiteral("____'__:__"));
+    auto* menu = p.get<QListWidget>("rgRacePoint");
+    EXPECT_EQ(menu->count(), 8);
+    EXPECT_EQ(menu->item(7)->text(), QStringLiteral("Add/Edit other Clock"));
+    const QPoint at = p.grid->visualRect(p.grid->model()->index(0, 0)).center();
+    QTest::mouseClick(p.grid->viewport(), Qt::RightButton, {}, at);
+    EXPECT_FALSE(menu->isHidden());
+    EXPECT_EQ(menu->pos(), p.grid->viewport()->mapTo(p.page.get(), at) + QPoint(30, 10));
+    QTest::mouseClick(p.grid->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(menu->isHidden());
+    EXPECT_EQ(frmRace.data(), nullptr);  // only the main window sets the program-wide reference
+}
+
+TEST(TfrmRace, LiberationCodeKeyFilter)
+{
+    struct Case {
+        QString typed;
+        QString expected;
+    };
+    const std::vector<Case> cases = {{QStringLiteral("1a"), QString()},
+                                     {QStringLiteral("1A"), QStringLiteral("1A")},
+                                     {QStringLiteral("12345"), QStringLiteral("1234")},
+                                     {QStringLiteral("AB-C"), QStringLiteral("AC")},
+                                     {QStringLiteral("FG"), QString()}};
+    TestDatabase t;
+    RacePage p(t);
+    p.click("btn1");
+    p.get<QCheckBox>("chkLibPoint")->click();
+    auto* code = p.get<QLineEdit>("edtLibCode");
+    ASSERT_TRUE(code->isEnabled());
+    for (const Case& c : cases) {
+        code->clear();
+        QTest::keyClicks(code, c.typed);
+        EXPECT_EQ(code->text(), c.expected) << c.typed.toStdString();
+    }
+}
+
+TEST(TfrmRace, SavesANewPointAndRaceFromTheDetailGroup)
+{
+    TestDatabase t;
+    addClub(t);
+    RacePage p(t);
+    p.click("btn1");
+    auto* club = p.get<QComboBox>("combClub");
+    club->setCurrentIndex(0);
+    p.get<QCheckBox>("chkLibPoint")->click();
+    QTest::keyClicks(p.get<QLineEdit>("edtlibSiteAbbriv"), QStringLiteral("qvr"));
+    EXPECT_EQ(p.get<QLineEdit>("edtlibSiteAbbriv")->text(), QStringLiteral("QVR"));
+    QTest::keyClicks(p.get<QComboBox>("combLibSite")->lineEdit(), QStringLiteral("Quievrain"));
+    QTest::keyClicks(p.get<QLineEdit>("edtLibCode"), QStringLiteral("1A2F"));
+    p.typeCoordinate("medtRaceLon", QStringLiteral("e1203000"));
+    p.typeCoordinate("medtRaceLat", QStringLiteral("N0233000"));
+    p.get<QDateEdit>("dtpLibDate")->setDate(QDate(2024, 8, 19));
+    p.get<QTimeEdit>("dtpLibTime")->setTime(QTime(7, 15, 0));
+    p.click("btnOK");
+
+    EXPECT_TRUE(messageTexts().isEmpty());
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_LiberateSite"),
+                    QStringLiteral("LiberCode = '1A2F' AND LiberSite = 'Quievrain' AND LiberSiteAbbr = 'QVR' AND "
+                                   "LiberLon = 'E120''30:00' AND LiberLat = 'N023''30:00'")),
+              1);
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_LoftLibPointDist"), QStringLiteral("LiberCode = '1A2F' AND Yards = 0")), 2);
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData"),
+                    QStringLiteral("ClubID = 'C1' AND RaceCode = '1A2F0819' AND LiberTime = '07:15:00' AND "
+                                   "LiberLon = 'E120''30:00'")),
+              1);
+    EXPECT_EQ(p.column(p.grid, 1), QStringList{QStringLiteral("1A2F")});
+    EXPECT_FALSE(p.get<QCheckBox>("chkLibPoint")->isChecked());
+    for (const char* name : {"edtlibSiteAbbriv", "edtLibCode", "medtRaceLon", "medtRaceLat"})
+        EXPECT_FALSE(p.get<QWidget>(name)->isEnabled()) << name;
+    EXPECT_EQ(p.get<QComboBox>("combLibSite")->count(), 2);
+}
+
+TEST(TfrmRace, NewPointWithoutAbbreviationOrUnknownClubIsRefused)
+{
+    TestDatabase t;
+    addClub(t);
+    RacePage p(t);
+    p.click("btn1");
+    p.get<QComboBox>("combClub")->setCurrentIndex(0);
+    p.get<QCheckBox>("chkLibPoint")->click();
+    QTest::keyClicks(p.get<QComboBox>("combLibSite")->lineEdit(), QStringLiteral("Quievrain"));
+    QTest::keyClicks(p.get<QLineEdit>("edtLibCode"), QStringLiteral("7"));
+    p.click("btnOK");
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Set new liberate point find data entry error !")});
+
+    QTest::keyClicks(p.get<QLineEdit>("edtlibSiteAbbriv"), QStringLiteral("Q"));
+    p.get<QComboBox>("combClub")->setEditText(QStringLiteral("Nobody"));
+    p.click("btnOK");
+    const QStringList shown = messageTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.front().contains(QStringLiteral("\"Nobody\" is not in the club list")));
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData")), 0);
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_LiberateSite")), 1);
+}
+
+TEST(TfrmRace, ChoosingASiteFillsThePointAndBlankLongitudeSavesNulls)
+{
+    TestDatabase t;
+    addClub(t);
+    t.run(QStringLiteral("INSERT INTO ZAVR_LiberateSite VALUES ('9', 'Noyon', 'NOY', NULL, NULL)"));
+    RacePage p(t);
+    p.click("btn1");
+    p.get<QComboBox>("combClub")->setCurrentIndex(1);
+    auto* site = p.get<QComboBox>("combLibSite");
+    site->setCurrentIndex(0);
+    emit site->textActivated(site->currentText());
+    EXPECT_EQ(p.get<QLineEdit>("edtLibCode")->text(), QStringLiteral("12"));
+    EXPECT_EQ(p.get<QLineEdit>("edtlibSiteAbbriv")->text(), QStringLiteral("ARR"));
+    EXPECT_EQ(p.get<QLineEdit>("medtRaceLon")->text(), QStringLiteral("E120'30:00"));
+
+    site->setCurrentIndex(1);
+    emit site->textActivated(site->currentText());
+    EXPECT_EQ(p.get<QLineEdit>("edtLibCode")->text(), QStringLiteral("9"));
+    p.get<QDateEdit>("dtpLibDate")->setDate(QDate(2024, 5, 1));
+    p.click("btnOK");
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData"),
+                    QStringLiteral("ClubID = 'C2' AND LiberCode = '9' AND LiberLon IS NULL AND LiberLat IS NULL")),
+              1);
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_LiberateSite")), 2);  // the point existed
+}
+
+TEST(TfrmRace, ClickedRaceFillsTheGroupAndSavesAsUpdateOrAsSecondRace)
+{
+    TestDatabase t;
+    addClub(t);
+    addRaces(t);
+    RacePage p(t);
+    p.clickRow(1);
+    EXPECT_EQ(p.get<QComboBox>("combClub")->currentText(), QStringLiteral("South Club"));
+    EXPECT_EQ(p.get<QComboBox>("combLibSite")->currentText(), QStringLiteral("Arras South"));
+    EXPECT_EQ(p.get<QLineEdit>("edtlibSiteAbbriv")->text(), QStringLiteral("ARS"));
+    EXPECT_EQ(p.get<QDateEdit>("dtpLibDate")->date(), QDate(2024, 3, 5));
+    p.clickRow(0);
+    EXPECT_EQ(p.get<QComboBox>("combClub")->currentText(), QStringLiteral("North Club"));
+    EXPECT_EQ(p.get<QLineEdit>("medtRaceLat")->text(), QStringLiteral("N023'30:00"));
+    EXPECT_EQ(p.get<QTimeEdit>("dtpLibTime")->time(), QTime(7, 30, 0));
+
+    p.get<QTimeEdit>("dtpLibTime")->setTime(QTime(9, 0, 0));
+    p.click("btnOK");
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData")), 2);
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData"), QStringLiteral("ClubID = 'C1' AND LiberTime = '09:00:00'")), 1);
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData"), QStringLiteral("ClubID = 'C2' AND LiberTime IS NULL")), 1);
+
+    p.get<QDateEdit>("dtpLibDate")->setDate(QDate(2024, 3, 12));
+    p.click("btnOK");
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData")), 3);
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData"), QStringLiteral("RaceCode = '120312' AND ClubID = 'C1'")), 1);
+    EXPECT_EQ(p.grid->model()->rowCount(), 3);
+}
+
+TEST(TfrmRace, DeletePointAsksFirst)
+{
+    TestDatabase t;
+    addClub(t);
+    addRaces(t);
+    t.run(QStringLiteral("INSERT INTO ZAVR_SunSet_SunRise VALUES ('120305', '2024-03-05 00:00:00', '18:30:00', '06:40:00', 'A')"));
+    RacePage p(t);
+    p.clickRow(0);
+    Dialogs::setNextAnswer(QMessageBox::No);
+    p.menu(1);
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("This will delete the data ?")});
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData")), 2);
+
+    Dialogs::setNextAnswer(QMessageBox::Yes);
+    p.menu(1);
+    messageTexts();
+    EXPECT_TRUE(p.hidden("rgRacePoint"));
+    EXPECT_EQ(p.get<QListWidget>("rgRacePoint")->currentRow(), -1);
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData")), 1);
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData"), QStringLiteral("ClubID = 'C2'")), 1);
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_SunSet_SunRise")), 0);
+    EXPECT_EQ(p.column(p.grid, 0), QStringList{QStringLiteral("C2")});
+}
+
+TEST(TfrmRace, SunTableRoundTripAndRefusedCell)
+{
+    TestDatabase t;
+    addClub(t);
+    addRaces(t);
+    RacePage p(t);
+    p.clickRow(0);
+    p.click("btnSetSunData");
+    auto* sun = p.get<QTableWidget>("StrGridSunSet");
+    EXPECT_FALSE(p.hidden("pnlSunData"));
+    EXPECT_EQ(sun->item(0, 0)->text(), QStringLiteral("Race Date"));
+    EXPECT_EQ(sun->item(1, 2)->text(), QStringLiteral("hh:nn:ss"));
+    sun->item(2, 0)->setText(QStringLiteral("2024-03-05"));
+    sun->item(2, 1)->setText(QStringLiteral("Arras"));
+    sun->item(2, 2)->setText(QStringLiteral("18:31:00"));
+    sun->item(2, 3)->setText(QStringLiteral("06:40:00"));
+    sun->item(4, 0)->setText(QStringLiteral("2024-03-06"));
+    sun->item(4, 2)->setText(QStringLiteral("18:32:00"));
+    sun->item(4, 3)->setText(QStringLiteral("06:38:00"));
+    p.click("btnOK_Sun");
+    EXPECT_TRUE(p.hidden("pnlSunData"));
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_SunSet_SunRise"), QStringLiteral("RaceCode = '120305'")), 2);
+
+    p.click("btnSetSunData");
+    EXPECT_EQ(sun->item(2, 0)->text(), QStringLiteral("24-03-05"));
+    EXPECT_EQ(sun->item(3, 0)->text(), QStringLiteral("24-03-06"));
+    EXPECT_EQ(sun->item(3, 3)->text(), QStringLiteral("06:38:00"));
+    EXPECT_EQ(sun->item(4, 0)->text(), QString());
+    sun->item(3, 2)->setText(QStringLiteral("late"));
+    p.click("btnOK_Sun");
+    const QStringList shown = messageTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.front().contains(QStringLiteral("day row 2"))) << shown.front().toStdString();
+    EXPECT_FALSE(p.hidden("pnlSunData"));
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_SunSet_SunRise"), QStringLiteral("SunSet = '18:32:00'")), 1);
+    p.click("btnCan_Sun");
+    EXPECT_TRUE(p.hidden("pnlSunData"));
+}
+
+TEST(TfrmRace, ClubsAndPointsFromTheirMenus)
+{
+    TestDatabase t;
+    addClub(t);
+    addRaces(t);
+    RacePage p(t);
+    p.get<QAction>("AAdd1")->trigger();
+    EXPECT_FALSE(p.hidden("grpClubMap"));
+    QTest::keyClicks(p.get<QLineEdit>("edtClubCode"), QStringLiteral("C3"));
+    QTest::keyClicks(p.get<QLineEdit>("edtClubNmae"), QStringLiteral("East Club"));
+    p.click("btnClubSave");
+    EXPECT_TRUE(p.hidden("grpClubMap"));
+    EXPECT_EQ(p.get<QComboBox>("combClub")->count(), 3);
+
+    p.get<QComboBox>("combClub")->setCurrentIndex(0);
+    p.get<QAction>("DDelete2")->trigger();
+    EXPECT_EQ(p.get<QComboBox>("combClub")->itemText(0), QStringLiteral("South Club"));
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_ClubMap")), 2);
+
+    p.clickRow(0);  // code 12 in the detail group
+    p.get<QAction>("DDelete1")->trigger();
+    EXPECT_EQ(p.get<QComboBox>("combLibSite")->count(), 0);
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_LoftLibPointDist")), 0);
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData")), 2);
+    EXPECT_TRUE(messageTexts().isEmpty());
+}
+
+TEST(TfrmRace, CancelDisablesTheGroupUntilAddNew)
+{
+    TestDatabase t;
+    RacePage p(t);
+    p.click("btnCancel");
+    EXPECT_FALSE(p.get<QGroupBox>("grpLibDetail")->isEnabled());
+    p.click("btn1");
+    EXPECT_TRUE(p.get<QGroupBox>("grpLibDetail")->isEnabled());
+    EXPECT_FALSE(p.get<QWidget>("edtLibCode")->isEnabled());
+}
+
+TEST(TfrmRace, TitleClicksToggleTheSortThatOutlivesThePage)
+{
+    TestDatabase t;
+    addClub(t);
+    addRaces(t);
+    TfrmRace::sortOrder().clear();
+    {
+        RacePage p(t);
+        p.clickTitle(p.grid, 3);
+        EXPECT_EQ(TfrmRace::sortOrder(), QStringLiteral("LiberSite ASC"));
+        EXPECT_EQ(p.column(p.grid, 3), (QStringList{"Arras", "Arras South"}));
+        p.clickTitle(p.grid, 3);
+        EXPECT_EQ(p.column(p.grid, 3), (QStringList{"Arras South", "Arras"}));
+        p.clickTitle(p.grid, 0);
+        EXPECT_EQ(TfrmRace::sortOrder(), QStringLiteral("ClubID ASC"));
+    }
+    RacePage again(t);
+    again.clickTitle(again.grid, 0);
+    EXPECT_EQ(TfrmRace::sortOrder(), QStringLiteral("ClubID DESC"));
+    EXPECT_EQ(again.column(again.grid, 0), (QStringList{"C2", "C1"}));
+    TfrmRace::sortOrder().clear();
+}
+
+TEST(TfrmRace, DistanceViewUpdatesAndTakesHandEdits)
+{
+    for (int mode : {0, 1}) {
+        SCOPED_TRACE(mode);
+        TestDatabase t;
+        addClub(t);
+        addRaces(t);
+        t.run(QStringLiteral("INSERT INTO ZAVR_ClubData (ClubID, Mode) VALUES ('C1', ?)"), {mode});
+        TfrmRace::sortOrder().clear();
+        RacePage p(t);
+        p.clickRow(0);
+        p.menu(3);
+        EXPECT_TRUE(p.hidden("pnlRacePoint"));
+        EXPECT_FALSE(p.hidden("pnlLoftLibPointDist"));
+        EXPECT_EQ(p.get<QLabel>("lblLoftPointDistTitle")->text(), QStringLiteral("Members Distance of Arras"));
+        auto* grid = p.get<QTableView>("dbgrdLoftLibDist");
+        const auto* model = grid->model();
+        EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Member"));
+        EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("LoftNo"));
+        EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), mode ? QStringLiteral("Miles") : QStringLiteral("KM"));
+        EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), mode ? QStringLiteral("Yards") : QStringLiteral("M"));
+
+        p.click("btnLoftDistUpdate");
+        EXPECT_TRUE(messageTexts().isEmpty());
+        EXPECT_EQ(p.column(grid, 0), (QStringList{"Peeters", "Adams"}));
+        EXPECT_EQ(p.column(grid, 3), (QStringList{mode ? "145,200" : "132,771", "5,000"}));  // Adams: no longitude, kept
+
+        // Digits and Enter store; a letter discards the change being typed.
+        // The first digit opens the cell's editor, which takes the rest of the typing.
+        auto editor = [grid]() -> QLineEdit* {
+            for (QLineEdit* e : grid->findChildren<QLineEdit*>(QStringLiteral("dbgrdLoftLibDistEditor")))
+                if (e->isVisible())
+                    return e;
+            return nullptr;
+        };
+        grid->setCurrentIndex(model->index(1, 3));
+        QTest::keyClicks(grid, QStringLiteral("1"));
+        ASSERT_NE(editor(), nullptr);
+        QTest::keyClicks(editor(), QStringLiteral("234"));
+        QTest::keyClick(editor(), Qt::Key_Return);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return editor() == nullptr; }, 5000));
+        EXPECT_EQ(count(t, QStringLiteral("ZAVR_LoftLibPointDist"), QStringLiteral("LoftNo = 'L2' AND Yards = 1234")), 1);
+        EXPECT_EQ(p.cell(grid, 1, 3), QStringLiteral("1,234"));
+
+        grid->setCurrentIndex(model->index(1, 2));
+        QTest::keyClicks(grid, QStringLiteral("7"));
+        ASSERT_NE(editor(), nullptr);
+        QTest::keyClicks(editor(), QStringLiteral("7x"));
+        EXPECT_EQ(editor(), nullptr);
+        QTest::keyClick(grid, Qt::Key_Return);
+        EXPECT_EQ(count(t, QStringLiteral("ZAVR_LoftLibPointDist"), QStringLiteral("LoftNo = 'L2' AND Miles = 5")), 1);
+        EXPECT_EQ(p.cell(grid, 1, 2), QStringLiteral("5"));
+
+        // Moving to another row stores the row's change.
+        grid->setCurrentIndex(model->index(1, 2));
+        QTest::keyClicks(grid, QStringLiteral("9"));
+        ASSERT_NE(editor(), nullptr);
+        grid->setCurrentIndex(model->index(0, 2));
+        EXPECT_EQ(count(t, QStringLiteral("ZAVR_LoftLibPointDist"), QStringLiteral("LoftNo = 'L2' AND Miles = 9")), 1);
+
+        p.clickTitle(grid, 0);
+        EXPECT_EQ(p.column(grid, 0), (QStringList{"Adams", "Peeters"}));
+        EXPECT_EQ(p.cell(grid, 0, 2), QStringLiteral("9"));
+
+        p.click("btnLoftLibDist");
+        EXPECT_FALSE(p.hidden("pnlRacePoint"));
+        EXPECT_TRUE(p.hidden("pnlLoftLibPointDist"));
+        TfrmRace::sortOrder().clear();
+    }
+}
+
+TEST(TfrmRace, DistanceUpdateOfARaceNoLongerStoredIsRefused)
+{
+    TestDatabase t;
+    addClub(t);
+    addRaces(t);
+    RacePage p(t);
+    p.clickRow(0);
+    p.menu(3);
+    t.run(QStringLiteral("DELETE FROM ZAVR_RaceData WHERE ClubID = 'C1'"));
+    p.click("btnLoftDistUpdate");
+    const QStringList shown = messageTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.front().contains(QStringLiteral("cannot be found"))) << shown.front().toStdString();
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_LoftLibPointDist"), QStringLiteral("Yards = 0")), 1);
+}
+
+}  // namespace
