@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+// Reads the cells of a workbook's first sheet (xlsx, ods or csv): one list of values per row from
+// the first row to the last row holding data, each as wide as the widest row. Numbers come as
+// double, texts as QString, empty cells as a null QVariant. Throws CorvelError with the reason
+// when the file cannot be read.
+QList<QVariantList> readFirstSheet(const QString& path);

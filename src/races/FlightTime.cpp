@@ -1,0 +1,139 @@
+#include "FlightTime.h"
+
+#include "Formats.h"
+#include "TdmZAVR.h"
+
+#include <cmath>
+
+namespace FlightTime {
+namespace {
+
+// The time of day of a moment, to the second.
+QTime timeOfDay(const QDateTime& moment)
+{
+    const QTime t = moment.time();
+    return QTime(t.hour(), t.minute(), t.second());
+}
+
+}  // namespace
+
+QList<SunRow> readSunRows(const TdmZAVR& dm, const QString& raceCode)
+{
+    QList<SunRow> rows;
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT RaceDate, SunSet, SunRise FROM ZAVR_SunSet_SunRise "
+                                         "WHERE RaceCode = ? ORDER BY RaceDate"),
+                          {raceCode});
+    while (q.next())
+        rows.append({Formats::fromDbDate(q.value(0)), Formats::fromDbTime(q.value(1)), Formats::fromDbTime(q.value(2))});
+    return rows;
+}
+
+QDateTime liberationMoment(const QVariant& liberDate, const QVariant& liberTime)
+{
+    const QDate date = Formats::fromDbDate(liberDate);
+    const QTime time = Formats::fromDbTime(liberTime);
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, QTime(time.hour(), time.minute(), time.second()));
+}
+
+qint64 ClockVariationSecs(const QDateTime& masterTime, const QDateTime& clockTime)
+{
+    if (!masterTime.isValid() || !clockTime.isValid())
+        return 0;
+    return masterTime.msecsTo(clockTime) / 1000;  // integer division truncates toward zero
+}
+
+qint64 CalcuateSecs(qint64 clockVariationSecs, const QDateTime& arrival, const QDateTime& liberation,
+                    const QList<SunRow>& sunRows, Variant variant)
+{
+    if (!arrival.isValid() || !liberation.isValid())
+        return 0;
+    const QDate libDay = liberation.date();
+    const QDate backDay = arrival.date();
+    qint64 totalMs = 0;
+    if (libDay == backDay) {
+        totalMs = liberation.msecsTo(arrival);
+    } else {
+        const QTime arrivalTime = timeOfDay(arrival);
+        const QTime liberationTime = timeOfDay(liberation);
+        for (const SunRow& row : sunRows) {
+            if (!row.day.isValid())
+                continue;
+            if (row.day == backDay) {
+                if (row.sunRise.isValid())
+                    totalMs += row.sunRise.msecsTo(arrivalTime);
+            } else if (row.day == libDay) {
+                if (row.sunSet.isValid())
+                    totalMs += liberationTime.msecsTo(row.sunSet);
+            } else if (row.day > libDay && row.day < backDay) {
+                if (row.sunRise.isValid() && row.sunSet.isValid())
+                    totalMs += row.sunRise.msecsTo(row.sunSet);
+            }
+        }
+    }
+    if (variant == Variant::HandEntry) {
+        if (totalMs == 0)
+            return 0;
+        return totalMs / 1000 - clockVariationSecs;
+    }
+    if (totalMs <= 0)
+        return 0;
+    // Nearest whole second, halves away from zero.
+    const qint64 whole = totalMs / 1000;
+    const qint64 rounded = whole + ((totalMs % 1000) * 2) / 1000;
+    return rounded - clockVariationSecs;
+}
+
+qint64 CalcuateSecs(const TdmZAVR& dm, qint64 clockVariationSecs, const QDateTime& arrival,
+                    const QDateTime& liberation, const QString& raceCode, Variant variant)
+{
+    QList<SunRow> rows;
+    if (arrival.isValid() && liberation.isValid() && arrival.date() != liberation.date())
+        rows = readSunRows(dm, raceCode);
+    return CalcuateSecs(clockVariationSecs, arrival, liberation, rows, variant);
+}
+
+QString FlyTimeText(qint64 seconds)
+{
+    const qint64 hours = seconds / 3600;
+    const qint64 minutes = seconds / 60 - hours * 60;
+    const qint64 secs = seconds - hours * 3600 - minutes * 60;
+    return QStringLiteral("%1:%2:%3").arg(hours).arg(minutes).arg(secs);
+}
+
+double SpeedPerMinute(qint64 distance, qint64 seconds)
+{
+    if (distance < 1 || seconds < 1)
+        return 0.0;
+    return static_cast<double>(distance) / static_cast<double>(seconds) * 60.0;
+}
+
+double storedSpeed(double speed)
+{
+    if (!std::isfinite(speed))
+        return 0.0;
+    // The correctly rounded three-decimal text of the number, read back; no locale takes part.
+    return QString::number(speed, 'f', 3).toDouble();
+}
+
+QString backTimeDisplay(const QVariant& backTime)
+{
+    if (backTime.isNull() || !backTime.isValid())
+        return {};
+    return backTime.toString().mid(11);
+}
+
+QString flySpeedDisplay(const QVariant& flySpeed)
+{
+    if (flySpeed.isNull() || !flySpeed.isValid() || flySpeed.toDouble() == 0.0)
+        return {};
+    return Formats::formatNumberWidth(flySpeed.toDouble(), 8, 3);
+}
+
+QString ringPartsDisplay(const QVariant& country, const QVariant& year, const QVariant& letters, const QVariant& number)
+{
+    return QStringList{country.toString(), year.toString(), letters.toString(), number.toString()}.join(QLatin1Char(' '));
+}
+
+}  // namespace FlightTime

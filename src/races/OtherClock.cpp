@@ -1,0 +1,141 @@
+#include "OtherClock.h"
+
+#include "CorvelError.h"
+#include "FlightTime.h"
+#include "Formats.h"
+#include "RowSetModel.h"
+#include "TdmZAVR.h"
+
+namespace OtherClock {
+namespace {
+
+QString raceDate(const Race& race)
+{
+    return Formats::toDbDate(race.liberDate);
+}
+
+QString storedDate(const Race& race)
+{
+    return Formats::toDbDateTime(QDateTime(race.liberDate, QTime(0, 0)));
+}
+
+// Whole seconds, as the pickers show them.
+QDateTime toSecond(const QDateTime& moment)
+{
+    const QTime t = moment.time();
+    return QDateTime(moment.date(), QTime(t.hour(), t.minute(), t.second()));
+}
+
+QString likeEnding(const QString& ending)
+{
+    QString escaped = ending;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
+    escaped.replace(QLatin1Char('_'), QLatin1String("\\_"));
+    return QLatin1Char('%') + escaped;
+}
+
+const QStringList RaceClockKey = {QStringLiteral("LiberCode"), QStringLiteral("LiberDate"), QStringLiteral("LoftNo")};
+const QStringList RaceEntryKey = {QStringLiteral("LiberCode"), QStringLiteral("LiberDate"), QStringLiteral("PRingNo")};
+
+}  // namespace
+
+QStringList memberRings(const TdmZAVR& dm, const QString& loftNo, const QString& ending)
+{
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT PRingNo FROM ZAVR_PigData WHERE LoftNo = ? AND PRingNo LIKE ? ESCAPE '\\'"),
+                          {loftNo, likeEnding(ending)});
+    QStringList rings;
+    while (q.next())
+        rings << q.value(0).toString();
+    return rings;
+}
+
+void loadMemberArrivals(const TdmZAVR& dm, const Race& race, const QString& loftNo, RowSetModel& rows)
+{
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT a.PRingNo, (SELECT b.BackTime FROM ZAVR_PigRaceData b "
+                                         "WHERE b.LiberCode = ? AND date(b.LiberDate) = ? AND b.PRingNo = a.PRingNo) AS BackTime "
+                                         "FROM ZAVR_PigData a WHERE a.LoftNo = ? ORDER BY a.PRingNo"),
+                          {race.liberCode, raceDate(race), loftNo});
+    rows.setQueryResult(q);
+}
+
+std::optional<ClockTimes> storedClockTimes(const TdmZAVR& dm, const Race& race, const QString& loftNo)
+{
+    const auto row = dm.locate(QStringLiteral("ZAVR_RaceClockTime"), RaceClockKey, {race.liberCode, raceDate(race), loftNo});
+    if (!row)
+        return std::nullopt;
+    return ClockTimes{Formats::fromDbDateTime(row->value(QStringLiteral("DLMarkedTime"))),
+                      Formats::fromDbDateTime(row->value(QStringLiteral("ULMasterTime"))),
+                      Formats::fromDbDateTime(row->value(QStringLiteral("ULClockTime")))};
+}
+
+std::optional<QDateTime> storedArrival(const TdmZAVR& dm, const Race& race, const QString& ringNo)
+{
+    const QVariant text = dm.scalar(QStringLiteral("SELECT BackTime FROM ZAVR_PigRaceData WHERE LiberCode = ? "
+                                                   "AND date(LiberDate) = ? AND PRingNo = ? AND BackTime IS NOT NULL"),
+                                    {race.liberCode, raceDate(race), ringNo});
+    if (text.isNull())
+        return std::nullopt;
+    const QDateTime moment = QDateTime::fromString(text.toString(), QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    if (!moment.isValid())
+        throw CorvelError(QStringLiteral("'%1' is not a valid date and time").arg(text.toString()));
+    return moment;
+}
+
+SavedArrival saveArrival(const TdmZAVR& dm, const Race& race, const QString& loftNo, const QString& ringNo,
+                         const ClockTimes& times, const QDateTime& arrival)
+{
+    if (loftNo.isEmpty())
+        throw CorvelError(QStringLiteral("Please choose the member first."));
+    if (ringNo.trimmed().isEmpty())
+        throw CorvelError(QStringLiteral("Please choose the ring whose arrival is entered."));
+    for (const QDateTime* moment : {&times.marked, &times.master, &times.member, &arrival})
+        if (!moment->isValid())
+            throw CorvelError(QStringLiteral("A date or time of the arrival or the clock check is not valid."));
+    if (!race.liberation.isValid())
+        throw CorvelError(QStringLiteral("The race has no valid liberation date and time."));
+
+    SavedArrival saved;
+    const QDateTime arrivalMoment = toSecond(arrival);
+    saved.backTime = Formats::shortDate(arrivalMoment.date()) + QLatin1Char(' ') + Formats::longTime(arrivalMoment.time());
+    saved.distance = dm.scalar(QStringLiteral("SELECT Yards FROM ZAVR_LoftLibPointDist WHERE LiberCode = ? AND LoftNo = ?"),
+                               {race.liberCode, loftNo})
+                         .toInt();
+    const qint64 variation = FlightTime::ClockVariationSecs(toSecond(times.master), toSecond(times.member));
+    saved.seconds = FlightTime::CalcuateSecs(dm, variation, arrivalMoment, race.liberation, race.raceCode,
+                                             FlightTime::Variant::HandEntry);
+    saved.flyTime = FlightTime::FlyTimeText(saved.seconds);
+    saved.speed = FlightTime::storedSpeed(FlightTime::SpeedPerMinute(saved.distance, saved.seconds));
+
+    TdmZAVR::Transaction tx(dm);
+    const FieldValues clock = {{QStringLiteral("DLMarkedTime"), Formats::toDbDateTime(toSecond(times.marked))},
+                               {QStringLiteral("ULMasterTime"), Formats::toDbDateTime(toSecond(times.master))},
+                               {QStringLiteral("ULClockTime"), Formats::toDbDateTime(toSecond(times.member))}};
+    const QVariantList clockKey = {race.liberCode, raceDate(race), loftNo};
+    if (dm.locate(QStringLiteral("ZAVR_RaceClockTime"), RaceClockKey, clockKey)) {
+        dm.update(QStringLiteral("ZAVR_RaceClockTime"), RaceClockKey, clockKey, clock);
+    } else {
+        dm.append(QStringLiteral("ZAVR_RaceClockTime"), FieldValues{{QStringLiteral("LiberCode"), race.liberCode},
+                                                                    {QStringLiteral("LiberDate"), storedDate(race)},
+                                                                    {QStringLiteral("LoftNo"), loftNo}}
+                                                            + clock);
+    }
+    const FieldValues entry = {{QStringLiteral("BackTime"), saved.backTime},
+                               {QStringLiteral("FlyTime"), saved.flyTime},
+                               {QStringLiteral("FlySpeed"), saved.speed},
+                               {QStringLiteral("Dist"), saved.distance}};
+    const QVariantList entryKey = {race.liberCode, raceDate(race), ringNo};
+    if (dm.locate(QStringLiteral("ZAVR_PigRaceData"), RaceEntryKey, entryKey)) {
+        dm.update(QStringLiteral("ZAVR_PigRaceData"), RaceEntryKey, entryKey, entry);
+    } else {
+        dm.append(QStringLiteral("ZAVR_PigRaceData"), FieldValues{{QStringLiteral("ClubID"), race.clubId},
+                                                                  {QStringLiteral("LiberCode"), race.liberCode},
+                                                                  {QStringLiteral("LiberDate"), storedDate(race)},
+                                                                  {QStringLiteral("PRingNo"), ringNo}}
+                                                          + entry);
+    }
+    tx.commit();
+    return saved;
+}
+
+}  // namespace OtherClock

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class RowSetModel;
+class TdmZAVR;
+
+// Arrivals typed in by hand for members whose pigeons were timed on another clock.
+namespace OtherClock {
+
+// The race the arrivals belong to.
+struct Race {
+    QString clubId;
+    QString liberCode;
+    QDate liberDate;
+    QDateTime liberation;  // liberation date and time, to the second
+    QString raceCode;      // liberation code and "mmdd"
+};
+
+// The three times of the member clock's control.
+struct ClockTimes {
+    QDateTime marked;  // when the race was set into the clock
+    QDateTime master;  // master time at the check after the race
+    QDateTime member;  // the member clock's time at that check
+};
+
+// What a saved arrival became.
+struct SavedArrival {
+    QString backTime;
+    qint64 seconds = 0;
+    QString flyTime;
+    double speed = 0.0;  // as stored
+    int distance = 0;
+};
+
+// The member's ring numbers, all of them or those ending with `ending` (any case).
+QStringList memberRings(const TdmZAVR& dm, const QString& loftNo, const QString& ending = {});
+
+// Every pigeon of the member by ring number, with its arrival text in the race (or null):
+// fields PRingNo, BackTime.
+void loadMemberArrivals(const TdmZAVR& dm, const Race& race, const QString& loftNo, RowSetModel& rows);
+
+std::optional<ClockTimes> storedClockTimes(const TdmZAVR& dm, const Race& race, const QString& loftNo);
+
+// The stored arrival of a pigeon in the race; empty when it has none.
+std::optional<QDateTime> storedArrival(const TdmZAVR& dm, const Race& race, const QString& ringNo);
+
+// Stores the member's clock times for the race and the pigeon's arrival with its flying time,
+// speed and distance, all or nothing. A member and a ring must be given. Throws CorvelError.
+SavedArrival saveArrival(const TdmZAVR& dm, const Race& race, const QString& loftNo, const QString& ringNo,
+                         const ClockTimes& times, const QDateTime& arrival);
+
+}  // namespace OtherClock
