@@ -7,6 +7,15 @@
 #include <limits>
 
 namespace ClubSetup {
+namespace {
+
+// An edit left empty is stored as an empty text, never as a missing value.
+QVariant text(const QString& value)
+{
+    return value.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(value);
+}
+
+}  // namespace
 
 QStringList clubListItems(const TdmZAVR& dm)
 {
@@ -45,16 +54,16 @@ SaveOutcome saveClubSettings(const TdmZAVR& dm, const ClubSetupInput& input)
 
     TdmZAVR::Transaction tx(dm);
     if (input.clubListText == CustomClub) {
-        if (dm.locate(QStringLiteral("ZAVR_ClubMap"), {QStringLiteral("ClubID")}, {clubId}))
+        if (dm.locate(QStringLiteral("ZAVR_ClubMap"), {QStringLiteral("ClubID")}, {text(clubId)}))
             return SaveOutcome::DuplicateAbbreviation;
-        dm.append(QStringLiteral("ZAVR_ClubMap"), {{QStringLiteral("ClubID"), clubId}, {QStringLiteral("ClubName"), input.ClubName}});
+        dm.append(QStringLiteral("ZAVR_ClubMap"), {{QStringLiteral("ClubID"), text(clubId)}, {QStringLiteral("ClubName"), text(input.ClubName)}});
     }
 
     const QStringList key{QStringLiteral("AssociationCode"), QStringLiteral("ClubID")};
-    const QVariantList keyValues{input.AssociationCode, clubId};
-    const FieldValues settings{{QStringLiteral("Street"), input.Street},
-                               {QStringLiteral("City"), input.City},
-                               {QStringLiteral("PostCode"), input.PostCode},
+    const QVariantList keyValues{text(input.AssociationCode), text(clubId)};
+    const FieldValues settings{{QStringLiteral("Street"), text(input.Street)},
+                               {QStringLiteral("City"), text(input.City)},
+                               {QStringLiteral("PostCode"), text(input.PostCode)},
                                {QStringLiteral("Language"), input.Language},
                                {QStringLiteral("Mode"), input.Mode},
                                {QStringLiteral("DBBackupDays"), backupDays}};
@@ -64,9 +73,9 @@ SaveOutcome saveClubSettings(const TdmZAVR& dm, const ClubSetupInput& input)
     } else {
         // The table never holds more than the one settings row.
         dm.exec(QStringLiteral("delete from ZAVR_ClubData"));
-        FieldValues row{{QStringLiteral("ClubID"), clubId}, {QStringLiteral("ClubName"), input.ClubName}};
+        FieldValues row{{QStringLiteral("ClubID"), text(clubId)}, {QStringLiteral("ClubName"), text(input.ClubName)}};
         row << settings;
-        row << std::pair<QString, QVariant>(QStringLiteral("AssociationCode"), input.AssociationCode);
+        row << std::pair<QString, QVariant>(QStringLiteral("AssociationCode"), text(input.AssociationCode));
         dm.append(clubData, row);
         outcome = SaveOutcome::Replaced;
     }
