@@ -7,6 +7,7 @@
 #include "ErrorHandler.h"
 #include "PageTitle.h"
 #include "TdmZAVR.h"
+#include "UpDown.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -18,9 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QValidator>
-#include <algorithm>
 
 namespace {
 
@@ -58,37 +57,6 @@ QLabel* fixedText(QWidget* parent, const QString& text)
 }
 
 }  // namespace
-
-UpDown::UpDown(QLineEdit* associate, int minimum, int maximum, QWidget* parent)
-    : QWidget(parent), associate_(associate), minimum_(minimum), maximum_(maximum)
-{
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* up = new QToolButton(this);
-    up->setObjectName(QStringLiteral("btnUp"));
-    up->setArrowType(Qt::UpArrow);
-    up->setAutoRepeat(true);
-    auto* down = new QToolButton(this);
-    down->setObjectName(QStringLiteral("btnDown"));
-    down->setArrowType(Qt::DownArrow);
-    down->setAutoRepeat(true);
-    for (QToolButton* b : {up, down}) {
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setFixedHeight(associate->sizeHint().height() / 2);
-        layout->addWidget(b);
-    }
-    connect(up, &QToolButton::clicked, this, [this] { stepBy(1); });
-    connect(down, &QToolButton::clicked, this, [this] { stepBy(-1); });
-}
-
-void UpDown::stepBy(int steps)
-{
-    bool ok = false;
-    const qlonglong current = associate_->text().trimmed().toLongLong(&ok);
-    const qlonglong start = ok ? current : minimum_;
-    associate_->setText(QString::number(std::clamp<qlonglong>(start + steps, minimum_, maximum_)));
-}
 
 TfrmSetup::TfrmSetup(TdmZAVR& dm, const DataFolder& folder, QWidget* parent)
     : QWidget(parent), dm_(dm), folder_(folder), endProgram_([] { QCoreApplication::exit(0); })
