@@ -73,6 +73,7 @@ RestoreResult restoreDatabase(TdmZAVR& dm, const DataFolder& folder, const QStri
     RestoreResult result;
     const QString database = dm.databasePath();
     const auto native = [](const QString& path) { return QDir::toNativeSeparators(path); };
+    const bool wasOpen = dm.isOpen();
     QString temporary;
     bool closed = false;
     try {
@@ -89,7 +90,8 @@ RestoreResult restoreDatabase(TdmZAVR& dm, const DataFolder& folder, const QStri
         {
             TdmZAVR probe(temporary);
             if (!probe.open())
-                throw CorvelError(QStringLiteral("%1 cannot be restored: %2").arg(native(source), probe.openError().section(QLatin1Char('\n'), 1)));
+                throw CorvelError(QStringLiteral("%1 cannot be restored: %2")
+                                      .arg(native(source), probe.openError().section(QLatin1Char('\n'), 1)));
         }
 
         // Keep the database that is about to be replaced.
@@ -124,7 +126,8 @@ RestoreResult restoreDatabase(TdmZAVR& dm, const DataFolder& folder, const QStri
     }
     if (!temporary.isEmpty())
         QFile::remove(temporary);
-    if (closed && !dm.open())
+    // Only a database that was open is opened again: never create an empty one in its place.
+    if (closed && wasOpen && !dm.open())
         result.failure += QLatin1Char('\n') + dm.openError();
     return result;
 }
