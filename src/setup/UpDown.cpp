@@ -1,0 +1,37 @@
+#include "UpDown.h"
+
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+UpDown::UpDown(QLineEdit* associate, int minimum, int maximum, QWidget* parent)
+    : QWidget(parent), associate_(associate), minimum_(minimum), maximum_(maximum)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* up = new QToolButton(this);
+    up->setObjectName(QStringLiteral("btnUp"));
+    up->setArrowType(Qt::UpArrow);
+    up->setAutoRepeat(true);
+    auto* down = new QToolButton(this);
+    down->setObjectName(QStringLiteral("btnDown"));
+    down->setArrowType(Qt::DownArrow);
+    down->setAutoRepeat(true);
+    for (QToolButton* b : {up, down}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setFixedHeight(associate->sizeHint().height() / 2);
+        layout->addWidget(b);
+    }
+    connect(up, &QToolButton::clicked, this, [this] { stepBy(1); });
+    connect(down, &QToolButton::clicked, this, [this] { stepBy(-1); });
+}
+
+void UpDown::stepBy(int steps)
+{
+    bool ok = false;
+    const qlonglong current = associate_->text().trimmed().toLongLong(&ok);
+    const qlonglong start = ok ? current : minimum_;
+    associate_->setText(QString::number(std::clamp<qlonglong>(start + steps, minimum_, maximum_)));
+}
