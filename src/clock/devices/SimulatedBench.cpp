@@ -87,9 +87,9 @@ void checkClockNumber(const QString& number)
 
 SimulatedBench::SimulatedBench() : portLink_(*this) {}
 
-SimulatedBench::SimulatedBench(const QString& stateFile) : stateFile_(stateFile), portLink_(*this)
+SimulatedBench::SimulatedBench(const QString& stateFile, bool refuseInvalidFile) : stateFile_(stateFile), portLink_(*this)
 {
-    if (!sync())
+    if (!sync() && refuseInvalidFile)
         throw CorvelError(brokenFile_);
 }
 

@@ -105,8 +105,9 @@ struct BenchArrival {
 class SimulatedBench : public ClockLibrary, public RingReaderLibrary {
 public:
     SimulatedBench();
-    // Throws CorvelError when the file exists but is not a valid bench file.
-    explicit SimulatedBench(const QString& stateFile);
+    // Throws CorvelError when the file exists but is not a valid bench file, unless
+    // refuseInvalidFile is false: the hardware then stays silent until the file is mended.
+    explicit SimulatedBench(const QString& stateFile, bool refuseInvalidFile = true);
     ~SimulatedBench() override;
 
     // ---- scripting (ports are 1 and 2; bad input throws CorvelError and changes nothing) ----
