@@ -69,8 +69,9 @@ QByteArray blockBytes(const DesBlock& b) { return QByteArray(reinterpret_cast<co
 
 QString sysIdCheck(const QString& sysId)
 {
-    if (sysId.size() > 8 || sysId.toLatin1() != sysId.toUtf8() || sysId.contains(QChar(0)))
-        throw CorvelError(QStringLiteral("A system identity is at most 8 plain characters: %1").arg(sysId));
+    // Like ZAVR.ini's SysID: the first 8 characters count.
+    if (sysId.toLatin1() != sysId.toUtf8() || sysId.contains(QChar(0)))
+        throw CorvelError(QStringLiteral("A system identity is made of plain characters: %1").arg(sysId));
     return sysId;
 }
 
