@@ -1,0 +1,100 @@
+#include "TPigModuV6.h"
+
+#include "ClockLibrary.h"
+#include "CorvelError.h"
+#include "DeviceCodec.h"
+#include "Formats.h"
+#include "PortScan.h"
+
+#include <QSettings>
+#include <QStringList>
+
+namespace {
+
+QString readSysId(const QString& iniPath)
+{
+    const QSettings ini(iniPath, QSettings::IniFormat);
+    const QVariant value = ini.value(QStringLiteral("Parameter/SysID"));
+    // An unquoted value with commas reads back as a list; the identity is the text as written.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
+QString hexOf(const DesBlock& block) { return BytesToHex(std::span<const std::uint8_t>(block), 1, 8); }
+
+// A digit group of a compact coordinate, read as the original integer conversion reads it.
+int digitGroup(const QString& group)
+{
+    const QString digits = group.trimmed();
+    bool ok = !digits.isEmpty();
+    for (QChar c : digits)
+        ok = ok && c.isDigit() && c.unicode() < 0x80;
+    if (!ok)
+        throw CorvelError(QStringLiteral("'%1' is not a valid integer value").arg(group));
+    return digits.toInt();
+}
+
+}  // namespace
+
+TPigModuV6::TPigModuV6(ClockLibrary& library, const QString& iniPath) : library_(library)
+{
+    const PortScanResult found = scanPorts(library_, "baud=115200;timeout=2000");
+    Opened = found.opened;
+    PortHandle = found.handle;
+
+    const DesBlock sysId = systemIdentityBlock(readSysId(iniPath));
+    SysIDHex = hexOf(sysId);
+    SysIDCipherHex = hexOf(systemIdentityCipher(sysId));
+}
+
+TPigModuV6::~TPigModuV6()
+{
+    if (Opened)
+        library_.IFD_ClosePort(PortHandle);
+}
+
+bool TPigModuV6::GetDevNo(char* buffer) { return library_.IFD_GetDevNo(PortHandle, buffer); }
+
+std::int32_t TPigModuV6::CoordTextToValue(const QString& text)
+{
+    if (text.isEmpty())
+        return 0;
+    const QChar hemisphere = text.at(0);
+    int sign = 0;
+    if (hemisphere == QLatin1Char('E') || hemisphere == QLatin1Char('N'))
+        sign = 1;
+    else if (hemisphere == QLatin1Char('W') || hemisphere == QLatin1Char('S'))
+        sign = -1;
+    else
+        return 0;
+    const qint64 degrees = digitGroup(text.mid(1, 3));
+    const qint64 minutes = digitGroup(text.mid(4, 2));
+    const qint64 seconds = digitGroup(text.mid(6, 2));
+    const qint64 hundredths = text.size() > 8 ? digitGroup(text.mid(8, 2)) : 0;
+    const qint64 value = sign * ((degrees * 3600 + minutes * 60 + seconds) * 1000 + hundredths);
+    // Three digits of degrees can exceed what a clock coordinate holds (about 596 degrees).
+    if (value > INT32_MAX || value < INT32_MIN)
+        throw CorvelError(QStringLiteral("The coordinate %1 is out of range.").arg(text));
+    return static_cast<std::int32_t>(value);
+}
+
+QString TPigModuV6::ClockTimeToText(const QString& hex)
+{
+    std::uint8_t b[8];
+    if (!HexToBin(hex, b, 8))
+        throw CorvelError(QStringLiteral("'%1' is not a valid clock time stamp").arg(hex));
+    const QString text = QString::asprintf("%.4d/%.2d/%.2d %.2d:%.2d:%.2d.", b[0] + 2000, b[1], b[2], b[3], b[4], b[5]);
+    QDateTime moment;
+    if (text.startsWith(QLatin1String("2000"))) {
+        moment = QDateTime(QDate(1899, 12, 30), QTime(0, 0));  // no time recorded: the zero date-time
+    } else {
+        // Read as a naive date and time: a stamp never falls into a daylight-saving gap.
+        const QDate date = QDate::fromString(text.left(10), QStringLiteral("yyyy/MM/dd"));
+        const QTime time = QTime::fromString(text.mid(11, 8), QStringLiteral("HH:mm:ss"));
+        moment = QDateTime(date, time, Qt::UTC);
+        if (!date.isValid() || !time.isValid())
+            throw CorvelError(QStringLiteral("'%1' is not a valid date and time").arg(text.left(19)));
+    }
+    return Formats::dateTimeC(moment) + QString::asprintf(".%.3d", b[6] + 256 * b[7]);
+}
