@@ -149,6 +149,10 @@ Report makeReport(const QString& name, const QString& caption, const ClubSetting
     report.pageFooter.items << ReportItem::makePageNumber(QRectF(0.0, 3.5, w, 5.0), QStringLiteral("Page %1 of %2"),
                                                           {9.0, false, false}, Qt::AlignRight | Qt::AlignVCenter);
 
+    // Few columns: a large print for the club's notice board.
+    report.detailFont.pointSize = 10.0;
+    report.columnHeaderFont.pointSize = 10.0;
+
     QList<int> fieldColumns;
     for (const Column& c : columns) {
         report.columns << ReportColumn{c.title, c.width, c.alignment};
@@ -202,31 +206,31 @@ Report ringList(const TdmZAVR& dm, const ClubSettings& club, const QString& memb
 {
     const ColourNames colours(dm);
     const QList<Column> columns = {
-        {QStringLiteral("Life Ring Number"), 21, Left, QStringLiteral("PRingNo"), plainText},
-        {QStringLiteral("Sex of bird"), 9, Left, QStringLiteral("Sex"), sexText},
-        {QStringLiteral("e_Ring Assign."), 11, Left, QStringLiteral("E_Ring"), plainText},
-        {QStringLiteral("Color"), 13, Left, QStringLiteral("ColorType"),
+        {QStringLiteral("Life Ring Number"), 33, Left, QStringLiteral("PRingNo"), plainText},
+        {QStringLiteral("Sex of bird"), 12, Left, QStringLiteral("Sex"), sexText},
+        {QStringLiteral("e_Ring Assign."), 17, Left, QStringLiteral("E_Ring"), plainText},
+        {QStringLiteral("Color"), 18, Left, QStringLiteral("ColorType"),
          [&colours](const QVariant& v) { return colours.nameOrOther(v); }},
-        {QStringLiteral("Create Date"), 16.5, Left, QStringLiteral("CreateDate"), defaultDateTimeText},
-        {QStringLiteral("Assign Date"), 16.5, Left, QStringLiteral("AssignDate"), defaultDateTimeText},
-        {QStringLiteral("Last Update date"), 14, Left, QStringLiteral("Updatetime"),
+        {QStringLiteral("Create Date"), 31, Left, QStringLiteral("CreateDate"), defaultDateTimeText},
+        {QStringLiteral("Assign Date"), 31, Left, QStringLiteral("AssignDate"), defaultDateTimeText},
+        {QStringLiteral("Last Update date"), 25, Left, QStringLiteral("Updatetime"),
          [](const QVariant& v) { return formattedMoment(QStringLiteral("mm/dd hh:nn:ss"), v); }},
     };
     Report report = makeReport(QStringLiteral("TfrmPrtMemRingList"), QStringLiteral("Ring List"), club,
                                ringListTitle(memberName, loftNo), columns, rings);
-    report.detailFont.pointSize = 8.5;
-    report.columnHeaderFont.pointSize = 8.5;
+    report.detailFont.pointSize = 8.0;
+    report.columnHeaderFont.pointSize = 8.0;
     return report;
 }
 
 Report raceList(const ClubSettings& club, const RowSetModel& races)
 {
     const QList<Column> columns = {
-        {QStringLiteral("Club"), 11, Left, QStringLiteral("ClubID"), plainText},
+        {QStringLiteral("Club"), 10, Left, QStringLiteral("ClubID"), plainText},
         {QStringLiteral("Code"), 8, Left, QStringLiteral("LiberCode"), plainText},
-        {QStringLiteral("Lib.Site Abbr."), 13, Left, QStringLiteral("LiberSiteAbbr"), plainText},
-        {QStringLiteral("Liberation Site"), 28, Left, QStringLiteral("LiberSite"), plainText},
-        {QStringLiteral("Lib Date"), 20, Left, QStringLiteral("LiberDate"), defaultDateTimeText},
+        {QStringLiteral("Lib.Site Abbr."), 16, Left, QStringLiteral("LiberSiteAbbr"), plainText},
+        {QStringLiteral("Liberation Site"), 26, Left, QStringLiteral("LiberSite"), plainText},
+        {QStringLiteral("Lib Date"), 21, Left, QStringLiteral("LiberDate"), defaultDateTimeText},
         {QStringLiteral("Lib Time"), 11, Left, QStringLiteral("LiberTime"),
          [](const QVariant& v) { return Formats::longTime(Formats::fromDbTime(v)); }},
     };
@@ -292,11 +296,11 @@ Report raceResult(const TdmZAVR& dm, const ClubSettings& club, const QString& re
         {QStringLiteral("Pos."), 7, Centre, QStringLiteral("Pos"), integerText},
         {QStringLiteral("Member"), 30, Left, QStringLiteral("LoftNo"),
          [&names](const QVariant& v) { return names.name(v); }},
-        {QStringLiteral("Pigeon"), 25, Left, QStringLiteral("PRingNo"),
+        {QStringLiteral("Pigeon"), 24, Left, QStringLiteral("PRingNo"),
          [&rings](const QVariant& v) { return rings.text(v); }},
         {QStringLiteral("Clocked"), 13, Left, QStringLiteral("BackTime"),
          [](const QVariant& v) { return v.isNull() ? QString() : v.toString().mid(11); }},
-        {QStringLiteral("Flying Time"), 13, Left, QStringLiteral("FlyTime"), plainText},
+        {QStringLiteral("Flying Time"), 14, Left, QStringLiteral("FlyTime"), plainText},
         {yards ? QStringLiteral("Yards/min") : QStringLiteral("M/min"), 13, Right, QStringLiteral("FlySpeed"),
          [](const QVariant& v) {
              const double speed = v.toDouble();

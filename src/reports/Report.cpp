@@ -99,6 +99,9 @@ QFont qtFont(const ReportFont& f)
     font.setPointSizeF(f.pointSize);
     font.setBold(f.bold);
     font.setItalic(f.italic);
+    // Without ligatures: "fi" stays two letters, so the text of a PDF reads back and searches as
+    // it was written.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
