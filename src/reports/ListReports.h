@@ -15,6 +15,9 @@ struct ClubSettings;
 // read by field name (case does not matter) as raw stored values; the reports apply their own
 // display rules. A row set without one of the expected fields raises CorvelError.
 // Reports that show member names, colour names or ring parts look them up in the database.
+//
+// A page's Print handler, inside guarded(...), builds the report and shows its preview:
+//   produceReport(this, ListReports::memberList(dm.clubSettings(), *memberModel));
 namespace ListReports {
 
 // Member list, "Member List".

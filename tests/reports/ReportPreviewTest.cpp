@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
+#include <QSignalSpy>
+#include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -109,6 +111,22 @@ TEST_F(ReportPreviewTest, PrintingFromThePreviewGivesTheSamePagesAsTheSavedFile)
     ASSERT_EQ(printed.size(), saved.pages.size());
     for (qsizetype p = 0; p < printed.size(); ++p)
         EXPECT_EQ(simplified(printed.at(p)), simplified(saved.pages.at(p))) << "page " << p + 1;
+}
+
+TEST_F(ReportPreviewTest, ShownPreviewPaintsTheReportOnA4)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    setUpReportPrinter(printer);
+    ReportPreview preview(wallList(5), &printer);
+    QSignalSpy painted(&preview, &QPrintPreviewDialog::paintRequested);
+    preview.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return painted.count() > 0; }, 5000));
+    EXPECT_EQ(preview.windowTitle(), QStringLiteral("Wall list"));
+    EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4);
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+    EXPECT_EQ(printer.copyCount(), 1);
+    EXPECT_TRUE(Dialogs::takeMessages().isEmpty());
+    preview.close();
 }
 
 }  // namespace
