@@ -167,6 +167,15 @@ QSqlQuery TdmZAVR::exec(const QString& sql, const QVariantList& params) const
     return q;
 }
 
+QStringList TdmZAVR::texts(const QString& sql, const QVariantList& params) const
+{
+    QSqlQuery q = exec(sql, params);
+    QStringList out;
+    while (q.next())
+        out << q.value(0).toString();
+    return out;
+}
+
 QVariant TdmZAVR::scalar(const QString& sql, const QVariantList& params) const
 {
     QSqlQuery q = exec(sql, params);

@@ -54,6 +54,8 @@ public:
     // Prepares `sql`, binds `params` in order and runs it. The returned query is positioned
     // before its first row. Throws DbError.
     QSqlQuery exec(const QString& sql, const QVariantList& params = {}) const;
+    // The first column of every row as text (null as an empty text), in the rows' order.
+    QStringList texts(const QString& sql, const QVariantList& params = {}) const;
     // The first column of the first row, or a null QVariant when there is no row.
     QVariant scalar(const QString& sql, const QVariantList& params = {}) const;
 

@@ -67,9 +67,5 @@ void deleteMember(const TdmZAVR& dm, const QString& loftNo)
 
 QStringList memberNames(const TdmZAVR& dm)
 {
-    QStringList names;
-    QSqlQuery q = dm.exec(QStringLiteral("select LoftName from ZAVR_LoftData order by rowid"));
-    while (q.next())
-        names << q.value(0).toString();
-    return names;
+    return dm.texts(QStringLiteral("select LoftName from ZAVR_LoftData order by rowid"));
 }

@@ -157,11 +157,7 @@ QString ringUpdateTimeText(const QVariant& moment)
 
 QStringList colourNames(const TdmZAVR& dm)
 {
-    QStringList names;
-    QSqlQuery q = dm.exec(QStringLiteral("select FeathColor from ZAVR_FeatherColor order by rowid"));
-    while (q.next())
-        names << q.value(0).toString();
-    return names;
+    return dm.texts(QStringLiteral("select FeathColor from ZAVR_FeatherColor order by rowid"));
 }
 
 QString colourCode(const TdmZAVR& dm, const QString& name)

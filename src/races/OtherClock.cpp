@@ -42,12 +42,8 @@ const QStringList RaceEntryKey = {QStringLiteral("LiberCode"), QStringLiteral("L
 
 QStringList memberRings(const TdmZAVR& dm, const QString& loftNo, const QString& ending)
 {
-    QSqlQuery q = dm.exec(QStringLiteral("SELECT PRingNo FROM ZAVR_PigData WHERE LoftNo = ? AND PRingNo LIKE ? ESCAPE '\\'"),
-                          {loftNo, likeEnding(ending)});
-    QStringList rings;
-    while (q.next())
-        rings << q.value(0).toString();
-    return rings;
+    return dm.texts(QStringLiteral("SELECT PRingNo FROM ZAVR_PigData WHERE LoftNo = ? AND PRingNo LIKE ? ESCAPE '\\'"),
+                    {loftNo, likeEnding(ending)});
 }
 
 void loadMemberArrivals(const TdmZAVR& dm, const Race& race, const QString& loftNo, RowSetModel& rows)

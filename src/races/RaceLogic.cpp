@@ -79,11 +79,7 @@ std::optional<LiberationPoint> findLiberationPointBySite(const TdmZAVR& dm, cons
 
 QStringList liberationSiteNames(const TdmZAVR& dm)
 {
-    QStringList names;
-    QSqlQuery q = dm.exec(QStringLiteral("SELECT LiberSite FROM ZAVR_LiberateSite ORDER BY rowid"));
-    while (q.next())
-        names << textOrEmpty(q.value(0));
-    return names;
+    return dm.texts(QStringLiteral("SELECT LiberSite FROM ZAVR_LiberateSite ORDER BY rowid"));
 }
 
 void deleteLiberationPoint(const TdmZAVR& dm, const QString& liberCode)
@@ -96,11 +92,7 @@ void deleteLiberationPoint(const TdmZAVR& dm, const QString& liberCode)
 
 QStringList clubNames(const TdmZAVR& dm)
 {
-    QStringList names;
-    QSqlQuery q = dm.exec(QStringLiteral("SELECT ClubName FROM ZAVR_ClubMap ORDER BY rowid"));
-    while (q.next())
-        names << textOrEmpty(q.value(0));
-    return names;
+    return dm.texts(QStringLiteral("SELECT ClubName FROM ZAVR_ClubMap ORDER BY rowid"));
 }
 
 std::optional<QString> clubIdForName(const TdmZAVR& dm, const QString& clubName)

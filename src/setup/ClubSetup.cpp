@@ -19,11 +19,7 @@ QVariant text(const QString& value)
 
 QStringList clubListItems(const TdmZAVR& dm)
 {
-    QStringList items{CustomClub, ClubSeparator};
-    QSqlQuery q = dm.exec(QStringLiteral("SELECT ClubName FROM ZAVR_ClubMap ORDER BY rowid"));
-    while (q.next())
-        items << q.value(0).toString();
-    return items;
+    return QStringList{CustomClub, ClubSeparator} + dm.texts(QStringLiteral("SELECT ClubName FROM ZAVR_ClubMap ORDER BY rowid"));
 }
 
 std::optional<ClubMapEntry> findClubByName(const TdmZAVR& dm, const QString& name)
