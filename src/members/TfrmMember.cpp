@@ -6,8 +6,10 @@
 #include "Dialogs.h"
 #include "ErrorHandler.h"
 #include "Formats.h"
+#include "ListReports.h"
 #include "MemberLogic.h"
 #include "PageTitle.h"
+#include "ReportPreview.h"
 #include "RingLogic.h"
 #include "RowSetModel.h"
 #include "TdmZAVR.h"
@@ -179,8 +181,8 @@ void TfrmMember::buildMemberList(QWidget* panel)
     top->addStretch(1);
     auto* btnMemNew = button("btnMemNew", QStringLiteral("AddNew"), panel);
     top->addWidget(btnMemNew);
-    // Previews the member list report once the list reports exist.
     auto* butPrtMemList = button("butPrtMemList", QStringLiteral("Print"), panel);
+    connect(butPrtMemList, &QPushButton::clicked, this, &TfrmMember::butPrtMemListClick);
     top->addWidget(butPrtMemList);
 
     adoqDBGridLoft_->setObjectName(QStringLiteral("adoqDBGridLoft"));
@@ -277,8 +279,9 @@ void TfrmMember::buildRingPanel(QWidget* panel)
     lblRingCnt_ = label("lblRingCnt", QStringLiteral("000"), panel);
     top->addWidget(lblRingCnt_);
     top->addStretch(1);
-    // Previews the ring list report once the list reports exist.
-    top->addWidget(button("butPrtRingList", QStringLiteral("Print"), panel));
+    auto* butPrtRingList = button("butPrtRingList", QStringLiteral("Print"), panel);
+    connect(butPrtRingList, &QPushButton::clicked, this, &TfrmMember::butPrtRingListClick);
+    top->addWidget(butPrtRingList);
 
     adoqDBGridMRing_->setObjectName(QStringLiteral("adoqDBGridMRing"));
     adoqDBGridMRing_->setTitle(QStringLiteral("PRingNo"), QStringLiteral("Life Ring Number"));
@@ -430,6 +433,19 @@ void TfrmMember::FormShow()
 }
 
 // --- Member list ------------------------------------------------------------------------------
+
+void TfrmMember::butPrtMemListClick()
+{
+    guarded(this, [this] { produceReport(this, ListReports::memberList(dm_.clubSettings(), *adoqDBGridLoft_)); });
+}
+
+void TfrmMember::butPrtRingListClick()
+{
+    guarded(this, [this] {
+        produceReport(this, ListReports::ringList(dm_, dm_.clubSettings(), selectedLoftName(), selectedLoftNo(),
+                                                  *adoqDBGridMRing_));
+    });
+}
 
 QString TfrmMember::selectedLoftNo() const
 {

@@ -58,6 +58,8 @@ public:
     void rgMemRingClick(int index);
     void cbbCountryRingCodeChange();
     void edtRegLetterExit();
+    void butPrtMemListClick();
+    void butPrtRingListClick();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,5 +1,7 @@
 #include "TfrmRace.h"
 
+#include "RacePageWidgets.h"
+
 #include "CorvelError.h"
 #include "Dialogs.h"
 #include "DisplayRules.h"
@@ -35,6 +37,9 @@
 
 QPointer<TfrmRace> frmRace;
 
+using RacePageWidgets::button;
+using RacePageWidgets::panel;
+
 namespace {
 
 // The mask of a liberation coordinate: hemisphere letter, "999'99:99", upper case, "_" for blanks.
@@ -51,20 +56,6 @@ QString maskedText(const QLineEdit* edit)
 void setMaskedText(QLineEdit* edit, const QVariant& value)
 {
     edit->setText(value.isNull() ? QString() : value.toString());
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-QWidget* panel(QWidget* parent, const char* name)
-{
-    auto* w = new QWidget(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
 }
 
 // Editors of the distance grid take digits only; the page watches their keys.
@@ -142,6 +133,9 @@ TfrmRace::TfrmRace(TdmZAVR& dm, const DataFolder& /*folder*/, QWidget* parent)
         layout->addWidget(view, 1);
     buildRaceView(pnlRacePoint_);
     buildDistanceView(pnlLoftLibPointDist_);
+    buildOtherClockView(pnlOtherClosk_);
+    buildStatusView(pnlLoftRaceStat_);
+    buildResultView(pnlRaceResult_);
     showOnly(pnlRacePoint_);
 }
 
@@ -193,10 +187,13 @@ void TfrmRace::buildRaceView(QWidget* view)
     dbgrd1_->horizontalHeader()->setSectionsClickable(true);
     dbgrd1_->viewport()->installEventFilter(this);
     connect(dbgrd1_, &QTableView::clicked, this, &TfrmRace::dbgrd1CellClick);
+    connect(dbgrd1_, &QTableView::doubleClicked, this, &TfrmRace::dbgrd1DblClick);
     connect(dbgrd1_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TfrmRace::dbgrd1TitleClick);
     left->addWidget(dbgrd1_, 1);
     auto* printRow = new QHBoxLayout;
-    printRow->addWidget(button(view, "butPrtRacePoint", QStringLiteral("Print")));
+    QPushButton* butPrtRacePoint = button(view, "butPrtRacePoint", QStringLiteral("Print"));
+    connect(butPrtRacePoint, &QPushButton::clicked, this, &TfrmRace::butPrtRacePointClick);
+    printRow->addWidget(butPrtRacePoint);
     printRow->addStretch(1);
     left->addLayout(printRow);
     row->addLayout(left, 3);
@@ -414,7 +411,9 @@ void TfrmRace::buildDistanceView(QWidget* view)
     connect(update, &QPushButton::clicked, this, &TfrmRace::btnLoftDistUpdateClick);
     connect(ok, &QPushButton::clicked, this, &TfrmRace::btnLoftLibDistClick);
     buttons->addWidget(update);
-    buttons->addWidget(button(view, "butPrtLoftRaceDist", QStringLiteral("Print")));
+    QPushButton* butPrtLoftRaceDist = button(view, "butPrtLoftRaceDist", QStringLiteral("Print"));
+    connect(butPrtLoftRaceDist, &QPushButton::clicked, this, &TfrmRace::butPrtLoftRaceDistClick);
+    buttons->addWidget(butPrtLoftRaceDist);
     buttons->addStretch(1);
     buttons->addWidget(ok);
     layout->addLayout(buttons);
@@ -507,6 +506,22 @@ std::optional<TfrmRace::SelectedRace> TfrmRace::selectedRace() const
     return race;
 }
 
+TfrmRace::SelectedRace TfrmRace::requireSelectedRace() const
+{
+    const std::optional<SelectedRace> race = selectedRace();
+    if (!race)
+        throw CorvelError(QStringLiteral("Choose a race in the race list first."));
+    return *race;
+}
+
+QVariant TfrmRace::currentRaceValue(const QString& field) const
+{
+    const QModelIndex current = dbgrd1_->currentIndex();
+    if (!current.isValid() || current.row() >= adoqRacePoint_->rowCount())
+        return {};
+    return adoqRacePoint_->value(current.row(), field);
+}
+
 void TfrmRace::dbgrd1CellClick(const QModelIndex& /*index*/)
 {
     guarded(this, [this] { fillFromSelectedRace(); });
@@ -597,8 +612,16 @@ void TfrmRace::rgRacePointClick(int index)
     case 3:
         openDistanceView();
         break;
+    case 4:
+        openStatusView();
+        break;
+    case 5:
+        openResultView();
+        break;
+    case 7:
+        openOtherClockView();
+        break;
     default:
-        // Status, Result and the other-clock view open from here once they exist.
         break;
     }
 }
@@ -608,10 +631,8 @@ void TfrmRace::deleteSelectedRace()
     if (Dialogs::question(this, QStringLiteral("This will delete the data ?")) != QMessageBox::Yes)
         return;
     guarded(this, [this] {
-        const std::optional<SelectedRace> race = selectedRace();
-        if (!race)
-            throw CorvelError(QStringLiteral("Choose a race in the race list first."));
-        deleteRace(dm_, race->key);
+        const SelectedRace race = requireSelectedRace();
+        deleteRace(dm_, race.key);
         loadRaceList();
     });
 }
@@ -788,12 +809,10 @@ void TfrmRace::dbgrdLoftLibDistTitleClick(int column)
 void TfrmRace::openDistanceView()
 {
     guarded(this, [this] {
-        const std::optional<SelectedRace> race = selectedRace();
-        if (!race)
-            throw CorvelError(QStringLiteral("Choose a race in the race list first."));
-        distanceCode_ = race->key.liberCode;
+        const SelectedRace race = requireSelectedRace();
+        distanceCode_ = race.key.liberCode;
         loadDistanceRows();
-        lblLoftPointDistTitle_->setText(QStringLiteral("Members Distance of ") + race->liberSite);
+        lblLoftPointDistTitle_->setText(QStringLiteral("Members Distance of ") + race.liberSite);
         const QStringList titles = distanceTitles(dm_.clubSettings().Mode != 0);
         adotLoftRaceDist_->setTitle(QStringLiteral("Miles"), titles.at(0));
         adotLoftRaceDist_->setTitle(QStringLiteral("Yards"), titles.at(1));
@@ -838,10 +857,8 @@ void TfrmRace::btnLoftDistUpdateClick()
             static_cast<DistanceDelegate*>(dbgrdLoftLibDist_->itemDelegate())->cancel(editor);
     adotLoftRaceDist_->revert();
     guarded(this, [this] {
-        const std::optional<SelectedRace> race = selectedRace();
-        if (!race)
-            throw CorvelError(QStringLiteral("Choose a race in the race list first."));
-        const LoftDistUpdateResult result = LoftDistUpdate(dm_, race->key);
+        const SelectedRace race = requireSelectedRace();
+        const LoftDistUpdateResult result = LoftDistUpdate(dm_, race.key);
         loadDistanceRows();
         for (const QString& message : result.messages)
             Dialogs::information(this, message);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OtherClock.h"
 #include "RaceLogic.h"
 
 #include <QModelIndex>
@@ -40,6 +41,10 @@ public:
     // Rows the reports print: the race list and the Distance view's rows.
     RowSetModel* adoqRacePoint() const { return adoqRacePoint_; }
     RowSetModel* adotLoftRaceDist() const;
+    // Rows of the other-clock, Status and Result views.
+    RowSetModel* adoqOtherClock() const { return adoqOtherClock_; }
+    RowSetModel* adoqLoftRaceStat() const { return adoqLoftRaceStat_; }
+    RowSetModel* adoqRaceReslt() const { return adoqRaceReslt_; }
 
     // The race of the race list's current row (club, code, abbreviation, site, date).
     struct SelectedRace {
@@ -70,6 +75,27 @@ public:
     void btnLoftLibDistClick();
     void dbgrd1TitleClick(int column);
     void dbgrdLoftLibDistTitleClick(int column);
+    void dbgrd1DblClick();
+    void butPrtRacePointClick();
+    void butPrtLoftRaceDistClick();
+
+    // Other-clock view.
+    void openOtherClockView();
+    void cbbLoftNo_OtherClockChange();
+    void edtSearchExit();
+    void cbbSelPigNoChange();
+    void dbgrdOtherClockCellClick(const QModelIndex& index);
+    void btnOtherClock_NewClick();
+    void btnOtherClock_SaveClick();
+
+    // Status and Result views.
+    void openStatusView();
+    void openResultView();
+    void btnLoftRaceStatClick();
+    void btnRaceRecClick();
+    void butPrtRaceStatClick();
+    void butPrtRaceResultClick();
+    void butResultExportClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -78,6 +104,16 @@ protected:
 private:
     void buildRaceView(QWidget* panel);
     void buildDistanceView(QWidget* panel);
+    void buildOtherClockView(QWidget* panel);
+    void buildStatusView(QWidget* panel);
+    void buildResultView(QWidget* panel);
+    QTableView* makeViewGrid(QWidget* parent, const char* name, RowSetModel* rows);
+    SelectedRace requireSelectedRace() const;
+    QVariant currentRaceValue(const QString& field) const;
+    void loadOtherClockMember(const QString& loftNo);
+    void fillRingChoice(const QString& ending);
+    void showArrivalOf(const QString& ringNo);
+    void reloadOtherClockGrid();
     void loadRaceList();
     void fillClubs();
     void fillLiberationSites();
@@ -127,6 +163,34 @@ private:
     QLabel* lblLoftPointDistTitle_ = nullptr;
     LoftDistModel* adotLoftRaceDist_ = nullptr;
     QTableView* dbgrdLoftLibDist_ = nullptr;
+
+    // Other-clock view: the race it was opened for.
+    std::optional<OtherClock::Race> otherClockRace_;
+    QLabel* lblAddOtherClockTitle_ = nullptr;
+    QComboBox* cbbLoftNo_OtherClock_ = nullptr;
+    QDateEdit* dtpMarkedDate_ = nullptr;
+    QTimeEdit* dtpMarkedTime_ = nullptr;
+    QDateEdit* dtpMasterDate_ = nullptr;
+    QTimeEdit* dtpMasterTime_ = nullptr;
+    QDateEdit* dtpMemberDate_ = nullptr;
+    QTimeEdit* dtpMemberTime_ = nullptr;
+    QLineEdit* edtSearch_ = nullptr;
+    QComboBox* cbbSelPigNo_ = nullptr;
+    QDateEdit* dtpSelPigDate_ = nullptr;
+    QTimeEdit* dtpSelPigTime_ = nullptr;
+    RowSetModel* adoqOtherClock_ = nullptr;
+    QTableView* dbgrdOtherClock_ = nullptr;
+
+    // Status view.
+    QLabel* lblLoftRaceStatTiTle_ = nullptr;
+    RowSetModel* adoqLoftRaceStat_ = nullptr;
+    QTableView* dbgrdLoftRaceStat_ = nullptr;
+
+    // Result view.
+    QLabel* lbl1RaceResultTitle_ = nullptr;
+    QLabel* lblRaceResultSum_ = nullptr;
+    RowSetModel* adoqRaceReslt_ = nullptr;
+    QTableView* dbgrdRaceRec_ = nullptr;
 };
 
 // The page while it exists (null once it is destroyed).

@@ -1,4 +1,5 @@
 #include "Dialogs.h"
+#include "ReportPreview.h"
 #include "RowSetModel.h"
 #include "TestDatabase.h"
 #include "TfrmMember.h"
@@ -603,6 +604,45 @@ TEST(TfrmMember, APigeonLoadedForEditingKeepsItsStoredLetters)
     p.clickRow("dbgrdMemRing", 0);
     EXPECT_EQ(p.find<QLineEdit>("edtRegLetter")->text(), QStringLiteral("AB"));
     EXPECT_EQ(p.find<QLineEdit>("edtRegNum")->text(), QStringLiteral("1234567"));
+}
+
+// The texts of a report's title band, joined by "|".
+QString titleText(const Report& report)
+{
+    QStringList texts;
+    for (const ReportItem& item : report.title.items)
+        if (item.kind == ReportItem::Kind::Text)
+            texts << item.text;
+    return texts.join(QLatin1Char('|'));
+}
+
+TEST(TfrmMember, PrintButtonsPrintTheListsAsTheGridsHoldThem)
+{
+    TestDatabase t;
+    addClub(t);
+    addPigeons(t);
+    TfrmMember::gridSortOrder().clear();
+    takeLastProducedReport();
+    MemberPage p(t);
+    p.clickTitle("dbgrdMem", "LoftName");
+    p.clickTitle("dbgrdMem", "LoftName");
+    p.click("butPrtMemList");
+    std::optional<Report> report = takeLastProducedReport();
+    ASSERT_TRUE(report.has_value());
+    EXPECT_TRUE(titleText(*report).contains(QStringLiteral("Member List")));
+    QStringList names;
+    for (const QStringList& row : report->rows)
+        names << row.at(0);
+    EXPECT_EQ(names, (QStringList{"Carr", "Baker", "Adams"}));
+
+    p.openRingsOf(2);
+    p.click("butPrtRingList");
+    report = takeLastProducedReport();
+    ASSERT_TRUE(report.has_value());
+    EXPECT_TRUE(titleText(*report).contains(QStringLiteral(" Ring list of Adams( 001 )"))) << qPrintable(titleText(*report));
+    EXPECT_EQ(report->rows.size(), 3);
+    EXPECT_TRUE(p.messages().isEmpty());
+    TfrmMember::gridSortOrder().clear();
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "Dialogs.h"
+#include "RacePageDriver.h"
 #include "RowSetModel.h"
 #include "TestDatabase.h"
 #include "TfrmRace.h"
@@ -22,19 +23,6 @@
 
 namespace {
 
-int count(TestDatabase& t, const QString& table, const QString& where = QStringLiteral("1"))
-{
-    return t.dm().scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(table, where)).toInt();
-}
-
-QStringList messageTexts()
-{
-    QStringList out;
-    for (const Dialogs::ShownMessage& m : Dialogs::takeMessages())
-        out << m.text;
-    return out;
-}
-
 void addClub(TestDatabase& t)
 {
     t.run(QStringLiteral("INSERT INTO ZAVR_ClubMap VALUES ('C1', 'North Club'), ('C2', 'South Club')"));
@@ -50,61 +38,6 @@ void addRaces(TestDatabase& t)
                          "('C1', '12', 'Arras', 'ARR', '2024-03-05 00:00:00', '07:30:00', 'E120''30:00', 'N023''30:00', '120305'), "
                          "('C2', '12', 'Arras South', 'ARS', '2024-03-05 00:00:00', NULL, NULL, NULL, '120305')"));
 }
-
-struct RacePage {
-    explicit RacePage(TestDatabase& t) : page(std::make_unique<TfrmRace>(t.dm(), t.folder()))
-    {
-        page->resize(1200, 800);
-        page->show();
-        grid = page->findChild<QTableView*>(QStringLiteral("dbgrd1"));
-    }
-    template <typename T>
-    T* get(const char* name) const
-    {
-        T* w = page->findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            ADD_FAILURE() << "no control " << name;
-        return w;
-    }
-    void click(const char* name) const { QTest::mouseClick(get<QPushButton>(name), Qt::LeftButton); }
-    bool hidden(const char* name) const { return get<QWidget>(name)->isHidden(); }
-    QString cell(QTableView* view, int row, int column) const { return view->model()->index(row, column).data().toString(); }
-    QStringList column(QTableView* view, int c) const
-    {
-        QStringList out;
-        for (int r = 0; r < view->model()->rowCount(); ++r)
-            out << cell(view, r, c);
-        return out;
-    }
-    void clickRow(int row) const
-    {
-        const QRect rect = grid->visualRect(grid->model()->index(row, 0));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
-    }
-    void clickTitle(QTableView* view, int c) const
-    {
-        const QHeaderView* header = view->horizontalHeader();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(c) + header->sectionSize(c) / 2, header->height() / 2));
-    }
-    void menu(int item) const
-    {
-        const QRect rect = grid->visualRect(grid->currentIndex());
-        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, rect.center());
-        auto* rg = get<QListWidget>("rgRacePoint");
-        EXPECT_FALSE(rg->isHidden());
-        rg->setCurrentRow(item);
-    }
-    void typeCoordinate(const char* name, const QString& text) const
-    {
-        auto* edit = get<QLineEdit>(name);
-        edit->setFocus();
-        edit->home(false);
-        QTest::keyClicks(edit, text);
-    }
-    std::unique_ptr<TfrmRace> page;
-    QTableView* grid = nullptr;
-};
 
 TEST(TfrmRace, ShowsListsRacesAndTheStartView)
 {
