@@ -53,10 +53,15 @@ QTimeEdit* timePicker(QWidget* parent, const char* name)
     return edit;
 }
 
-QLabel* label(QWidget* parent, const char* name)
+QLabel* label(QWidget* parent, const char* name, bool bold = false)
 {
     auto* l = new QLabel(parent);
     l->setObjectName(QString::fromLatin1(name));
+    if (bold) {
+        QFont font = l->font();
+        font.setBold(true);
+        l->setFont(font);
+    }
     return l;
 }
 
@@ -95,10 +100,7 @@ QTableView* TfrmRace::makeViewGrid(QWidget* parent, const char* name, RowSetMode
 void TfrmRace::buildOtherClockView(QWidget* view)
 {
     auto* layout = new QVBoxLayout(view);
-    lblAddOtherClockTitle_ = label(view, "lblAddOtherClockTitle");
-    QFont titleFont = lblAddOtherClockTitle_->font();
-    titleFont.setBold(true);
-    lblAddOtherClockTitle_->setFont(titleFont);
+    lblAddOtherClockTitle_ = label(view, "lblAddOtherClockTitle", true);
     layout->addWidget(lblAddOtherClockTitle_);
 
     auto* columns = new QHBoxLayout;
@@ -327,10 +329,7 @@ void TfrmRace::btnOtherClock_SaveClick()
 void TfrmRace::buildStatusView(QWidget* view)
 {
     auto* layout = new QVBoxLayout(view);
-    lblLoftRaceStatTiTle_ = label(view, "lblLoftRaceStatTiTle");
-    QFont titleFont = lblLoftRaceStatTiTle_->font();
-    titleFont.setBold(true);
-    lblLoftRaceStatTiTle_->setFont(titleFont);
+    lblLoftRaceStatTiTle_ = label(view, "lblLoftRaceStatTiTle", true);
     layout->addWidget(lblLoftRaceStatTiTle_);
 
     adoqLoftRaceStat_ = new RowSetModel(this);
@@ -352,10 +351,7 @@ void TfrmRace::buildStatusView(QWidget* view)
 void TfrmRace::buildResultView(QWidget* view)
 {
     auto* layout = new QVBoxLayout(view);
-    lbl1RaceResultTitle_ = label(view, "lbl1RaceResultTitle");
-    QFont titleFont = lbl1RaceResultTitle_->font();
-    titleFont.setBold(true);
-    lbl1RaceResultTitle_->setFont(titleFont);
+    lbl1RaceResultTitle_ = label(view, "lbl1RaceResultTitle", true);
     layout->addWidget(lbl1RaceResultTitle_);
     lblRaceResultSum_ = label(view, "lblRaceResultSum");
     layout->addWidget(lblRaceResultSum_);

@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 #include "ReportPreview.h"
+#include "ReportTitleText.h"
 #include "RowSetModel.h"
 #include "TestDatabase.h"
 #include "TfrmMember.h"
@@ -606,16 +607,6 @@ TEST(TfrmMember, APigeonLoadedForEditingKeepsItsStoredLetters)
     EXPECT_EQ(p.find<QLineEdit>("edtRegNum")->text(), QStringLiteral("1234567"));
 }
 
-// The texts of a report's title band, joined by "|".
-QString titleText(const Report& report)
-{
-    QStringList texts;
-    for (const ReportItem& item : report.title.items)
-        if (item.kind == ReportItem::Kind::Text)
-            texts << item.text;
-    return texts.join(QLatin1Char('|'));
-}
-
 TEST(TfrmMember, PrintButtonsPrintTheListsAsTheGridsHoldThem)
 {
     TestDatabase t;
@@ -629,7 +620,7 @@ TEST(TfrmMember, PrintButtonsPrintTheListsAsTheGridsHoldThem)
     p.click("butPrtMemList");
     std::optional<Report> report = takeLastProducedReport();
     ASSERT_TRUE(report.has_value());
-    EXPECT_TRUE(titleText(*report).contains(QStringLiteral("Member List")));
+    EXPECT_TRUE(reportTitleText(*report).contains(QStringLiteral("Member List")));
     QStringList names;
     for (const QStringList& row : report->rows)
         names << row.at(0);
@@ -639,7 +630,7 @@ TEST(TfrmMember, PrintButtonsPrintTheListsAsTheGridsHoldThem)
     p.click("butPrtRingList");
     report = takeLastProducedReport();
     ASSERT_TRUE(report.has_value());
-    EXPECT_TRUE(titleText(*report).contains(QStringLiteral(" Ring list of Adams( 001 )"))) << qPrintable(titleText(*report));
+    EXPECT_TRUE(reportTitleText(*report).contains(QStringLiteral(" Ring list of Adams( 001 )"))) << qPrintable(reportTitleText(*report));
     EXPECT_EQ(report->rows.size(), 3);
     EXPECT_TRUE(p.messages().isEmpty());
     TfrmMember::gridSortOrder().clear();

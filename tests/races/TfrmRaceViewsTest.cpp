@@ -1,5 +1,6 @@
 #include "RacePageDriver.h"
 #include "ReportPreview.h"
+#include "ReportTitleText.h"
 #include "RowSetModel.h"
 #include "SpreadsheetReader.h"
 
@@ -92,16 +93,6 @@ QStringList items(const QComboBox* combo)
     for (int i = 0; i < combo->count(); ++i)
         out << combo->itemText(i);
     return out;
-}
-
-// The texts of a report's title band.
-QString titleText(const Report& report)
-{
-    QStringList texts;
-    for (const ReportItem& item : report.title.items)
-        if (item.kind == ReportItem::Kind::Text)
-            texts << item.text;
-    return texts.join(QLatin1Char('|'));
 }
 
 // Opens the other-clock view of the first race and chooses Smith.
@@ -251,7 +242,7 @@ TEST_F(ResultViews, StatusCountsEntriesOfBothClubsPerMemberAndClock)
     p.click("butPrtRaceStat");
     const std::optional<Report> report = takeLastProducedReport();
     ASSERT_TRUE(report.has_value());
-    EXPECT_TRUE(titleText(*report).contains(QStringLiteral(" Status for Arras (07/18 14:00:00)"))) << qPrintable(titleText(*report));
+    EXPECT_TRUE(reportTitleText(*report).contains(QStringLiteral(" Status for Arras (07/18 14:00:00)"))) << qPrintable(reportTitleText(*report));
     EXPECT_EQ(report->rows.size(), 3);
 
     p.click("btnLoftRaceStat");
@@ -293,9 +284,9 @@ TEST_F(ResultViews, ResultRanksBySpeedWithSharedPositionsAndSumsUpTheRace)
     p.click("butPrtRaceResult");
     const std::optional<Report> report = takeLastProducedReport();
     ASSERT_TRUE(report.has_value());
-    EXPECT_TRUE(titleText(*report).contains(
+    EXPECT_TRUE(reportTitleText(*report).contains(
         QStringLiteral("C1 Result for Arras (07-18 14:00:00) (3 Members sent 5 birds of which 4 were clocked)")))
-        << qPrintable(titleText(*report));
+        << qPrintable(reportTitleText(*report));
     ASSERT_EQ(report->rows.size(), 4);
     EXPECT_EQ(report->rows.at(0).at(1), QStringLiteral("Smith"));
 
@@ -372,7 +363,7 @@ TEST_F(ResultViews, RaceListAndDistancesPrintWhatTheirViewsHold)
     p.click("butPrtRacePoint");
     std::optional<Report> report = takeLastProducedReport();
     ASSERT_TRUE(report.has_value());
-    EXPECT_TRUE(titleText(*report).contains(QStringLiteral("Race List")));
+    EXPECT_TRUE(reportTitleText(*report).contains(QStringLiteral("Race List")));
     ASSERT_EQ(report->rows.size(), 1);
     EXPECT_TRUE(report->rows.at(0).contains(QStringLiteral("Arras")));
 
@@ -381,7 +372,7 @@ TEST_F(ResultViews, RaceListAndDistancesPrintWhatTheirViewsHold)
     p.click("butPrtLoftRaceDist");
     report = takeLastProducedReport();
     ASSERT_TRUE(report.has_value());
-    EXPECT_TRUE(titleText(*report).contains(QStringLiteral("Members Distance of Arras")));
+    EXPECT_TRUE(reportTitleText(*report).contains(QStringLiteral("Members Distance of Arras")));
     ASSERT_EQ(report->rows.size(), 1);
     EXPECT_EQ(report->rows.at(0).at(0), QStringLiteral("Smith"));
     EXPECT_EQ(report->columns.at(2).title, QStringLiteral("KM"));
