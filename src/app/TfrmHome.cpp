@@ -11,7 +11,8 @@
 #include <QVBoxLayout>
 
 TfrmHome::TfrmHome(TdmZAVR& dm, const DataFolder& /*folder*/, QWidget* parent)
-    : QWidget(parent), dm_(dm), adoqDBGrid_(new RowSetModel(this)), DBGrid1_(new QTableView(this))
+    : QWidget(parent), dm_(dm), adoqDBGrid_(new RowSetModel(this)),
+      DBGrid1_(makeReadOnlyGrid(this, QStringLiteral("DBGrid1"), adoqDBGrid_))
 {
     setObjectName(QStringLiteral("frmHome"));
     QVBoxLayout* layout = addPageTitle(this, QStringLiteral("Home"));
@@ -22,12 +23,6 @@ TfrmHome::TfrmHome(TdmZAVR& dm, const DataFolder& /*folder*/, QWidget* parent)
         return Formats::formatDate(QStringLiteral("yyyy/mm/dd"), Formats::fromDbDate(value));
     });
 
-    DBGrid1_->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1_->setModel(adoqDBGrid_);
-    DBGrid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGrid1_->verticalHeader()->setVisible(false);
     DBGrid1_->horizontalHeader()->setSectionsClickable(true);
     DBGrid1_->horizontalHeader()->setMinimumSectionSize(140);
     connect(DBGrid1_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TfrmHome::DBGrid1TitleClick);

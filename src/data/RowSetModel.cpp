@@ -205,6 +205,18 @@ QString nextSortText(const QString& sortText, const QString& field)
     return field + QStringLiteral(" ASC");
 }
 
+QTableView* makeReadOnlyGrid(QWidget* parent, const QString& name, RowSetModel* model)
+{
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(name);
+    grid->setModel(model);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->setVisible(false);
+    return grid;
+}
+
 void enableTitleSort(QTableView* view, RowSetModel* model, QString* sortText)
 {
     view->horizontalHeader()->setSectionsClickable(true);

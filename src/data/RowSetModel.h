@@ -9,6 +9,7 @@
 
 class QSqlQuery;
 class QTableView;
+class QWidget;
 
 // The rows of one query, fetched once and shown in a grid. Each column is a field of the query;
 // its title is the field name unless set. A display rule turns a stored value into the text a
@@ -68,3 +69,6 @@ QString nextSortText(const QString& sortText, const QString& field);
 // Wires title clicks of `view` (showing `model`): toggles `*sortText` (which may outlive the view)
 // and sorts the model by it.
 void enableTitleSort(QTableView* view, RowSetModel* model, QString* sortText);
+
+// A read-only grid over `model`: whole rows selected one at a time, no row numbers.
+QTableView* makeReadOnlyGrid(QWidget* parent, const QString& name, RowSetModel* model);

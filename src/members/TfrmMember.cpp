@@ -151,13 +151,7 @@ QString& TfrmMember::gridSortOrder()
 
 QTableView* TfrmMember::makeGrid(const QString& name, RowSetModel* model, QWidget* parent)
 {
-    auto* grid = new QTableView(parent);
-    grid->setObjectName(name);
-    grid->setModel(model);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->setVisible(false);
+    QTableView* grid = makeReadOnlyGrid(parent, name, model);
     grid->horizontalHeader()->setStretchLastSection(true);
     grid->viewport()->installEventFilter(this);
     enableTitleSort(grid, model, &gridSortOrder());

@@ -40,6 +40,15 @@ const QStringList RaceEntryKey = {QStringLiteral("LiberCode"), QStringLiteral("L
 
 }  // namespace
 
+QList<Member> members(const TdmZAVR& dm)
+{
+    QList<Member> out;
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT LoftNo, LoftName FROM ZAVR_LoftData ORDER BY rowid"));
+    while (q.next())
+        out.append({q.value(0).toString(), q.value(1).toString()});
+    return out;
+}
+
 QStringList memberRings(const TdmZAVR& dm, const QString& loftNo, const QString& ending)
 {
     return dm.texts(QStringLiteral("SELECT PRingNo FROM ZAVR_PigData WHERE LoftNo = ? AND PRingNo LIKE ? ESCAPE '\\'"),

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -36,6 +37,13 @@ struct SavedArrival {
     double speed = 0.0;  // as stored
     int distance = 0;
 };
+
+struct Member {
+    QString loftNo;
+    QString loftName;
+};
+// Every member, in table order, for the member choice of the view.
+QList<Member> members(const TdmZAVR& dm);
 
 // The member's ring numbers, all of them or those ending with `ending` (any case).
 QStringList memberRings(const TdmZAVR& dm, const QString& loftNo, const QString& ending = {});

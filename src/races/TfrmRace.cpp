@@ -177,13 +177,7 @@ void TfrmRace::buildRaceView(QWidget* view)
         const QTime t = Formats::fromDbTime(v);
         return t.isValid() ? Formats::longTime(t) : QString();
     });
-    dbgrd1_ = new QTableView(view);
-    dbgrd1_->setObjectName(QStringLiteral("dbgrd1"));
-    dbgrd1_->setModel(adoqRacePoint_);
-    dbgrd1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    dbgrd1_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    dbgrd1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    dbgrd1_->verticalHeader()->setVisible(false);
+    dbgrd1_ = makeReadOnlyGrid(view, QStringLiteral("dbgrd1"), adoqRacePoint_);
     dbgrd1_->horizontalHeader()->setSectionsClickable(true);
     dbgrd1_->viewport()->installEventFilter(this);
     connect(dbgrd1_, &QTableView::clicked, this, &TfrmRace::dbgrd1CellClick);

@@ -107,7 +107,6 @@ private:
     void buildOtherClockView(QWidget* panel);
     void buildStatusView(QWidget* panel);
     void buildResultView(QWidget* panel);
-    QTableView* makeViewGrid(QWidget* parent, const char* name, RowSetModel* rows);
     SelectedRace requireSelectedRace() const;
     QVariant currentRaceValue(const QString& field) const;
     void loadOtherClockMember(const QString& loftNo);

@@ -82,19 +82,6 @@ void showMoment(QDateEdit* date, QTimeEdit* time, const QDateTime& moment)
 
 }  // namespace
 
-QTableView* TfrmRace::makeViewGrid(QWidget* parent, const char* name, RowSetModel* rows)
-{
-    auto* grid = new QTableView(parent);
-    grid->setObjectName(QString::fromLatin1(name));
-    grid->setModel(rows);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->setVisible(false);
-    enableTitleSort(grid, rows, &sortOrder());
-    return grid;
-}
-
 // ---- Other-clock view ----
 
 void TfrmRace::buildOtherClockView(QWidget* view)
@@ -170,7 +157,8 @@ void TfrmRace::buildOtherClockView(QWidget* view)
     adoqOtherClock_->setObjectName(QStringLiteral("adoqOtherClock"));
     adoqOtherClock_->setTitle(QStringLiteral("PRingNo"), QStringLiteral("Ring "));
     adoqOtherClock_->setTitle(QStringLiteral("BackTime"), QStringLiteral("Time"));
-    dbgrdOtherClock_ = makeViewGrid(view, "dbgrdOtherClock", adoqOtherClock_);
+    dbgrdOtherClock_ = makeReadOnlyGrid(view, QStringLiteral("dbgrdOtherClock"), adoqOtherClock_);
+    enableTitleSort(dbgrdOtherClock_, adoqOtherClock_, &sortOrder());
     columns->addWidget(dbgrdOtherClock_, 1);
 
     connect(cbbLoftNo_OtherClock_, &QComboBox::activated, this, &TfrmRace::cbbLoftNo_OtherClockChange);
@@ -200,9 +188,8 @@ void TfrmRace::openOtherClockView()
                                         + QStringLiteral("    ") + race.liberSiteAbbr + QStringLiteral("    ")
                                         + Formats::shortDate(race.key.liberDate));
         cbbLoftNo_OtherClock_->clear();
-        QSqlQuery members = dm_.exec(QStringLiteral("SELECT LoftNo, LoftName FROM ZAVR_LoftData ORDER BY rowid"));
-        while (members.next())
-            cbbLoftNo_OtherClock_->addItem(members.value(1).toString(), members.value(0).toString());
+        for (const OtherClock::Member& member : OtherClock::members(dm_))
+            cbbLoftNo_OtherClock_->addItem(member.loftName, member.loftNo);
         cbbLoftNo_OtherClock_->setCurrentIndex(-1);
         cbbSelPigNo_->clear();
         adoqOtherClock_->clear();
@@ -334,7 +321,8 @@ void TfrmRace::buildStatusView(QWidget* view)
 
     adoqLoftRaceStat_ = new RowSetModel(this);
     adoqLoftRaceStat_->setObjectName(QStringLiteral("adoqLoftRaceStat"));
-    dbgrdLoftRaceStat_ = makeViewGrid(view, "dbgrdLoftRaceStat", adoqLoftRaceStat_);
+    dbgrdLoftRaceStat_ = makeReadOnlyGrid(view, QStringLiteral("dbgrdLoftRaceStat"), adoqLoftRaceStat_);
+    enableTitleSort(dbgrdLoftRaceStat_, adoqLoftRaceStat_, &sortOrder());
     layout->addWidget(dbgrdLoftRaceStat_, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -358,7 +346,8 @@ void TfrmRace::buildResultView(QWidget* view)
 
     adoqRaceReslt_ = new RowSetModel(this);
     adoqRaceReslt_->setObjectName(QStringLiteral("adoqRaceReslt"));
-    dbgrdRaceRec_ = makeViewGrid(view, "dbgrdRaceRec", adoqRaceReslt_);
+    dbgrdRaceRec_ = makeReadOnlyGrid(view, QStringLiteral("dbgrdRaceRec"), adoqRaceReslt_);
+    enableTitleSort(dbgrdRaceRec_, adoqRaceReslt_, &sortOrder());
     layout->addWidget(dbgrdRaceRec_, 1);
 
     auto* buttons = new QHBoxLayout;

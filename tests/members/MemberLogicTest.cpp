@@ -25,19 +25,6 @@ MemberInput member(const char* loftNo, const char* name)
     return in;
 }
 
-QStringList rows(TdmZAVR& dm, const QString& sql, const QVariantList& params = {})
-{
-    QStringList out;
-    QSqlQuery q = dm.exec(sql, params);
-    while (q.next()) {
-        QStringList values;
-        for (int i = 0; i < q.record().count(); ++i)
-            values << q.value(i).toString();
-        out << values.join(QLatin1Char('|'));
-    }
-    return out;
-}
-
 void addLiberationPoints(TestDatabase& t)
 {
     t.run(QStringLiteral("insert into ZAVR_LiberateSite (LiberCode,LiberSite) values ('B2','Quiévrain'),('A1','Arras')"));

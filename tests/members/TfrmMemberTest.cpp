@@ -104,25 +104,8 @@ struct MemberPage {
         ADD_FAILURE() << "no item " << item;
     }
     void openRingsOf(int row) const { chooseFromMenu("dbgrdMem", row, "rgMem", "Member Rings List"); }
-    QStringList db(const QString& sql) const
-    {
-        QStringList out;
-        QSqlQuery q = t.dm().exec(sql);
-        while (q.next()) {
-            QStringList values;
-            for (int i = 0; i < q.record().count(); ++i)
-                values << q.value(i).toString();
-            out << values.join(QLatin1Char('|'));
-        }
-        return out;
-    }
-    QStringList messages() const
-    {
-        QStringList out;
-        for (const auto& m : Dialogs::takeMessages())
-            out << m.text;
-        return out;
-    }
+    QStringList db(const QString& sql) const { return rows(t.dm(), sql); }
+    QStringList messages() const { return messageTexts(); }
 
     TestDatabase& t;
     TfrmMember page;

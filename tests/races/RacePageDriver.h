@@ -20,14 +20,6 @@ inline int count(TestDatabase& t, const QString& table, const QString& where = Q
     return t.dm().scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(table, where)).toInt();
 }
 
-inline QStringList messageTexts()
-{
-    QStringList out;
-    for (const Dialogs::ShownMessage& m : Dialogs::takeMessages())
-        out << m.text;
-    return out;
-}
-
 struct RacePage {
     explicit RacePage(TestDatabase& t) : page(std::make_unique<TfrmRace>(t.dm(), t.folder()))
     {

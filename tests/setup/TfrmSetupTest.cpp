@@ -46,19 +46,6 @@ void choose(QWidget& page, const char* name, const QString& text)
     emit box->activated(index);
 }
 
-QStringList rows(TdmZAVR& dm, const QString& sql)
-{
-    QStringList out;
-    QSqlQuery q = dm.exec(sql);
-    while (q.next()) {
-        QStringList fields;
-        for (int i = 0; i < q.record().count(); ++i)
-            fields << q.value(i).toString();
-        out << fields.join(QLatin1Char('|'));
-    }
-    return out;
-}
-
 QStringList clubData(TdmZAVR& dm)
 {
     return rows(dm, QStringLiteral("SELECT ClubID, ClubName, Street, City, PostCode, AssociationCode, Language, Mode, "
@@ -68,14 +55,6 @@ QStringList clubData(TdmZAVR& dm)
 QStringList clubMap(TdmZAVR& dm)
 {
     return rows(dm, QStringLiteral("SELECT ClubID, ClubName FROM ZAVR_ClubMap ORDER BY rowid"));
-}
-
-QStringList messageTexts()
-{
-    QStringList texts;
-    for (const Dialogs::ShownMessage& m : Dialogs::takeMessages())
-        texts << m.text;
-    return texts;
 }
 
 void seedClub(TestDatabase& t)

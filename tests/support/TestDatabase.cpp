@@ -22,3 +22,24 @@ void TestDatabase::run(const QString& sql, const QVariantList& params)
         ADD_FAILURE() << "Statement failed: " << sql.toStdString() << ": " << e.text().toStdString();
     }
 }
+
+QStringList rows(TdmZAVR& dm, const QString& sql, const QVariantList& params)
+{
+    QStringList out;
+    QSqlQuery q = dm.exec(sql, params);
+    while (q.next()) {
+        QStringList values;
+        for (int i = 0; i < q.record().count(); ++i)
+            values << q.value(i).toString();
+        out << values.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+QStringList messageTexts()
+{
+    QStringList out;
+    for (const Dialogs::ShownMessage& m : Dialogs::takeMessages())
+        out << m.text;
+    return out;
+}

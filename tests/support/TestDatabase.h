@@ -4,6 +4,7 @@
 #include "QtPrinters.h"
 #include "TdmZAVR.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -25,3 +26,9 @@ private:
     DataFolder folder_;
     std::unique_ptr<TdmZAVR> dm_;
 };
+
+// The rows a statement returns, each as its values joined by "|".
+QStringList rows(TdmZAVR& dm, const QString& sql, const QVariantList& params = {});
+
+// The texts of the messages shown since the last call (the dialogs run without interaction).
+QStringList messageTexts();
