@@ -22,6 +22,50 @@ QString memberName(const TdmZAVR& dm, const QVariant& loftNo)
         .toString();
 }
 
+QString dateTimeText(const QVariant& moment)
+{
+    if (moment.isNull() || !moment.isValid())
+        return {};
+    const QDateTime value = Formats::fromDbDateTime(moment);
+    return value.isValid() ? Formats::dateTimeC(value) : moment.toString();
+}
+
+QString sexText(const QVariant& sex)
+{
+    const QString code = sex.toString();
+    if (code == QLatin1String("H"))
+        return QStringLiteral("Hen");
+    if (code == QLatin1String("C"))
+        return QStringLiteral("Cock");
+    return {};
+}
+
+QString ringUpdateTimeText(const QVariant& moment)
+{
+    if (moment.isNull() || !moment.isValid())
+        return {};
+    return Formats::formatDateTime(QStringLiteral("mm/dd hh:nn:ss"), Formats::fromDbDateTime(moment));
+}
+
+QString ringPartsText(const QVariant& country, const QVariant& year, const QVariant& letters, const QVariant& number)
+{
+    return QStringList{country.toString(), year.toString(), letters.toString(), number.toString()}.join(QLatin1Char(' '));
+}
+
+QString backTimeText(const QVariant& backTime)
+{
+    if (backTime.isNull() || !backTime.isValid())
+        return {};
+    return backTime.toString().mid(11);
+}
+
+QString flySpeedText(const QVariant& flySpeed)
+{
+    if (flySpeed.isNull() || !flySpeed.isValid() || flySpeed.toDouble() == 0.0)
+        return {};
+    return Formats::formatNumberWidth(flySpeed.toDouble(), 8, 3);
+}
+
 }  // namespace DisplayRules
 
 LoftNameLookup::LoftNameLookup(const TdmZAVR& dm)
@@ -39,4 +83,34 @@ QString LoftNameLookup::name(const QVariant& loftNo) const
     if (loftNo.isNull() || !loftNo.isValid())
         return {};
     return names_.value(loftNo.toString());
+}
+
+ColourNameLookup::ColourNameLookup(const TdmZAVR& dm)
+{
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT ColorType, FeathColor FROM ZAVR_FeatherColor ORDER BY rowid"));
+    while (q.next())
+        if (!names_.contains(q.value(0).toString()))
+            names_.insert(q.value(0).toString(), q.value(1).toString());
+}
+
+QString ColourNameLookup::name(const QVariant& code) const
+{
+    if (code.isNull() || !code.isValid())
+        return QString::fromLatin1(DisplayRules::OtherColourName);
+    return names_.value(code.toString(), QString::fromLatin1(DisplayRules::OtherColourName));
+}
+
+RingPartsLookup::RingPartsLookup(const TdmZAVR& dm)
+{
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT PRingNo, RCountry, RYear, RRegLetter, RRegNumber FROM ZAVR_PigData"));
+    while (q.next())
+        parts_.insert(q.value(0).toString(), DisplayRules::ringPartsText(q.value(1), q.value(2), q.value(3), q.value(4)));
+}
+
+QString RingPartsLookup::text(const QVariant& ringNo) const
+{
+    if (ringNo.isNull() || !ringNo.isValid())
+        return {};
+    const QString key = ringNo.toString();
+    return parts_.value(key, key);
 }

@@ -16,6 +16,26 @@ QString distanceText(const QVariant& value);
 // A member number shown as the member's name; empty for null or a number no member has.
 QString memberName(const TdmZAVR& dm, const QVariant& loftNo);
 
+// A stored date-time without a rule of its own: short date and long time, the time left out at
+// midnight; empty for null; an unreadable value as it is stored.
+QString dateTimeText(const QVariant& moment);
+
+// Pigeon register.
+// Sex: "H" -> "Hen", "C" -> "Cock", anything else empty.
+QString sexText(const QVariant& sex);
+// Updatetime: empty when null, else "mm/dd hh:nn:ss".
+QString ringUpdateTimeText(const QVariant& moment);
+// The name shown for a colour code that has no row in ZAVR_FeatherColor.
+inline constexpr const char* OtherColourName = "Other";
+// A ring as its four parts separated by single blanks: "BELG 24  1234567".
+QString ringPartsText(const QVariant& country, const QVariant& year, const QVariant& letters, const QVariant& number);
+
+// Race entries.
+// BackTime: the stored arrival text without its date (from its twelfth character on).
+QString backTimeText(const QVariant& backTime);
+// FlySpeed: empty for 0, else "%8.3n".
+QString flySpeedText(const QVariant& flySpeed);
+
 }  // namespace DisplayRules
 
 // The member names of the whole club, read once, for grids and reports that show many rows.
@@ -26,4 +46,26 @@ public:
 
 private:
     QHash<QString, QString> names_;
+};
+
+// The colour names of the club by code, read once: the name of a code's first row, or "Other"
+// for a code without a row (an empty or null code included).
+class ColourNameLookup {
+public:
+    explicit ColourNameLookup(const TdmZAVR& dm);
+    QString name(const QVariant& code) const;
+
+private:
+    QHash<QString, QString> names_;
+};
+
+// The rings of the pigeon register as their parts, read once. A ring that is not (or no longer)
+// in the register shows its stored number; null shows empty.
+class RingPartsLookup {
+public:
+    explicit RingPartsLookup(const TdmZAVR& dm);
+    QString text(const QVariant& ringNo) const;
+
+private:
+    QHash<QString, QString> parts_;
 };

@@ -1,6 +1,7 @@
 #include "RingLogic.h"
 
 #include "CorvelError.h"
+#include "DisplayRules.h"
 #include "Formats.h"
 #include "TdmZAVR.h"
 
@@ -138,23 +139,6 @@ QString sexCode(const QString& sexText)
     return sexText == QLatin1String("Hen") ? QStringLiteral("H") : QStringLiteral("C");
 }
 
-QString sexDisplayText(const QVariant& sex)
-{
-    const QString code = sex.toString();
-    if (code == QLatin1String("H"))
-        return QStringLiteral("Hen");
-    if (code == QLatin1String("C"))
-        return QStringLiteral("Cock");
-    return {};
-}
-
-QString ringUpdateTimeText(const QVariant& moment)
-{
-    if (moment.isNull() || !moment.isValid())
-        return {};
-    return Formats::formatDateTime(QStringLiteral("mm/dd hh:nn:ss"), Formats::fromDbDateTime(moment));
-}
-
 QStringList colourNames(const TdmZAVR& dm)
 {
     return dm.texts(QStringLiteral("select FeathColor from ZAVR_FeatherColor order by rowid"));
@@ -171,17 +155,7 @@ QString colourName(const TdmZAVR& dm, const QVariant& code)
 {
     const QVariant name =
         dm.scalar(QStringLiteral("select FeathColor from ZAVR_FeatherColor where ColorType=? limit 1"), {code.toString()});
-    return name.isNull() ? QString::fromLatin1(OtherColourName) : name.toString();
-}
-
-QHash<QString, QString> colourNamesByCode(const TdmZAVR& dm)
-{
-    QHash<QString, QString> names;
-    QSqlQuery q = dm.exec(QStringLiteral("select ColorType,FeathColor from ZAVR_FeatherColor order by rowid"));
-    while (q.next())
-        if (!names.contains(q.value(0).toString()))
-            names.insert(q.value(0).toString(), q.value(1).toString());
-    return names;
+    return name.isNull() ? QString::fromLatin1(DisplayRules::OtherColourName) : name.toString();
 }
 
 QStringList parseCountryRingCodes(const QString& text)

@@ -70,19 +70,12 @@ QSqlQuery ringListQuery(const TdmZAVR& dm, const QString& loftNo);
 
 // "H" for exactly "Hen", otherwise "C".
 QString sexCode(const QString& sexText);
-// Display rule of Sex: "H" -> "Hen", "C" -> "Cock", anything else empty.
-QString sexDisplayText(const QVariant& sex);
-// Display rule of Updatetime: empty when null, else "mm/dd hh:nn:ss".
-QString ringUpdateTimeText(const QVariant& moment);
 
 // Colours: the names of ZAVR_FeatherColor in table order; a name's code (empty when no row has
 // that name); a code's name ("Other" when no row has that code).
-inline constexpr const char* OtherColourName = "Other";
 QStringList colourNames(const TdmZAVR& dm);
 QString colourCode(const TdmZAVR& dm, const QString& colourName);
 QString colourName(const TdmZAVR& dm, const QVariant& colourCode);
-// Every colour code with its name (the first row of a code), for showing many pigeons.
-QHash<QString, QString> colourNamesByCode(const TdmZAVR& dm);
 
 // The country codes offered by the ring form, from the text of ZAVR.ini [Parameter]
 // CountryRingCode: cut at each comma, each piece trimmed; the piece after the last comma only

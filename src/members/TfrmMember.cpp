@@ -4,6 +4,7 @@
 #include "CountryEntryAids.h"
 #include "DataFolder.h"
 #include "Dialogs.h"
+#include "DisplayRules.h"
 #include "ErrorHandler.h"
 #include "Formats.h"
 #include "ListReports.h"
@@ -285,16 +286,13 @@ void TfrmMember::buildRingPanel(QWidget* panel)
     adoqDBGridMRing_->setTitle(QStringLiteral("CreateDate"), QStringLiteral("Create Date"));
     adoqDBGridMRing_->setTitle(QStringLiteral("AssignDate"), QStringLiteral("Assign Date"));
     adoqDBGridMRing_->setTitle(QStringLiteral("Updatetime"), QStringLiteral("Last Update"));
-    adoqDBGridMRing_->setDisplayRule(QStringLiteral("Sex"), sexDisplayText);
-    adoqDBGridMRing_->setDisplayRule(QStringLiteral("Updatetime"), ringUpdateTimeText);
+    adoqDBGridMRing_->setDisplayRule(QStringLiteral("Sex"), DisplayRules::sexText);
+    adoqDBGridMRing_->setDisplayRule(QStringLiteral("Updatetime"), DisplayRules::ringUpdateTimeText);
     adoqDBGridMRing_->setDisplayRule(QStringLiteral("ColorType"), [this](const QVariant& code) {
-        return colourNamesByCode_.value(code.toString(), QString::fromLatin1(OtherColourName));
+        return colourNames_ ? colourNames_->name(code) : QString::fromLatin1(DisplayRules::OtherColourName);
     });
-    const auto dateTimeRule = [](const QVariant& v) {
-        return v.isNull() ? QString() : Formats::dateTimeC(Formats::fromDbDateTime(v));
-    };
-    adoqDBGridMRing_->setDisplayRule(QStringLiteral("CreateDate"), dateTimeRule);
-    adoqDBGridMRing_->setDisplayRule(QStringLiteral("AssignDate"), dateTimeRule);
+    adoqDBGridMRing_->setDisplayRule(QStringLiteral("CreateDate"), DisplayRules::dateTimeText);
+    adoqDBGridMRing_->setDisplayRule(QStringLiteral("AssignDate"), DisplayRules::dateTimeText);
     dbgrdMemRing_ = makeGrid(QStringLiteral("dbgrdMemRing"), adoqDBGridMRing_, panel);
     layout->addWidget(dbgrdMemRing_, 1);
 
@@ -402,7 +400,7 @@ void TfrmMember::FormShow()
     });
     guarded(this, [this] {
         cbbBColour_->clear();
-        cbbBColour_->addItem(QString::fromLatin1(OtherColourName));
+        cbbBColour_->addItem(QString::fromLatin1(DisplayRules::OtherColourName));
         cbbBColour_->addItems(colourNames(dm_));
         cbbBColour_->setCurrentIndex(0);
     });
@@ -646,7 +644,7 @@ void TfrmMember::refreshRingList(const QString& selectRingNo)
 {
     adoqDBGridMRing_->applySort(QString());
     adoqDBGridMRing_->clear();
-    colourNamesByCode_ = colourNamesByCode(dm_);
+    colourNames_.emplace(dm_);
     lblRingCnt_->setText(countText(0));
     QSqlQuery query = ringListQuery(dm_, selectedLoftNo());
     adoqDBGridMRing_->setQueryResult(query);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "CountryEntryAids.h"
+#include "DisplayRules.h"
 
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 
 class ActionMenuBox;
 class DataFolder;
@@ -125,7 +127,7 @@ private:
     QComboBox* cbbBColour_ = nullptr;
     QPlainTextEdit* mmoComment_ = nullptr;
     CountryEntryAid countryAid_;
-    QHash<QString, QString> colourNamesByCode_;  // read with the ring list
+    std::optional<ColourNameLookup> colourNames_;  // read with the ring list
 
     // Clock list (filled by the loft clocks feature).
     RowSetModel* adoqClockList_ = nullptr;

@@ -117,23 +117,4 @@ double storedSpeed(double speed)
     return QString::number(speed, 'f', 3).toDouble();
 }
 
-QString backTimeDisplay(const QVariant& backTime)
-{
-    if (backTime.isNull() || !backTime.isValid())
-        return {};
-    return backTime.toString().mid(11);
-}
-
-QString flySpeedDisplay(const QVariant& flySpeed)
-{
-    if (flySpeed.isNull() || !flySpeed.isValid() || flySpeed.toDouble() == 0.0)
-        return {};
-    return Formats::formatNumberWidth(flySpeed.toDouble(), 8, 3);
-}
-
-QString ringPartsDisplay(const QVariant& country, const QVariant& year, const QVariant& letters, const QVariant& number)
-{
-    return QStringList{country.toString(), year.toString(), letters.toString(), number.toString()}.join(QLatin1Char(' '));
-}
-
 }  // namespace FlightTime

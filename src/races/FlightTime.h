@@ -53,10 +53,4 @@ double SpeedPerMinute(qint64 distance, qint64 seconds);
 // The speed as it is stored in FlySpeed: rounded to three decimals.
 double storedSpeed(double speed);
 
-// Display rules of race entry columns.
-QString backTimeDisplay(const QVariant& backTime);  // the stored text without its date
-QString flySpeedDisplay(const QVariant& flySpeed);  // empty for 0, else "%8.3n"
-QString ringPartsDisplay(const QVariant& country, const QVariant& year, const QVariant& letters,
-                         const QVariant& number);  // the four ring parts separated by spaces
-
 }  // namespace FlightTime

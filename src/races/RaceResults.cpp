@@ -85,10 +85,7 @@ QString speedTitle(const ClubSettings& settings)
 void applyResultDisplay(const TdmZAVR& dm, const ClubSettings& settings, RowSetModel& rows)
 {
     auto names = std::make_shared<LoftNameLookup>(dm);
-    auto rings = std::make_shared<QHash<QString, QString>>();
-    QSqlQuery q = dm.exec(QStringLiteral("SELECT PRingNo, RCountry, RYear, RRegLetter, RRegNumber FROM ZAVR_PigData"));
-    while (q.next())
-        rings->insert(q.value(0).toString(), FlightTime::ringPartsDisplay(q.value(1), q.value(2), q.value(3), q.value(4)));
+    auto rings = std::make_shared<RingPartsLookup>(dm);
 
     rows.setTitle(QStringLiteral("Pos"), QStringLiteral("Pos."));
     rows.setTitle(QStringLiteral("LoftNo"), QStringLiteral("Member"));
@@ -98,11 +95,9 @@ void applyResultDisplay(const TdmZAVR& dm, const ClubSettings& settings, RowSetM
     rows.setTitle(QStringLiteral("FlySpeed"), speedTitle(settings));
     rows.setTitle(QStringLiteral("Dist"), QStringLiteral("Dist."));
     rows.setDisplayRule(QStringLiteral("LoftNo"), [names](const QVariant& v) { return names->name(v); });
-    rows.setDisplayRule(QStringLiteral("PRingNo"), [rings](const QVariant& v) {
-        return v.isNull() ? QString() : rings->value(v.toString());
-    });
-    rows.setDisplayRule(QStringLiteral("BackTime"), &FlightTime::backTimeDisplay);
-    rows.setDisplayRule(QStringLiteral("FlySpeed"), &FlightTime::flySpeedDisplay);
+    rows.setDisplayRule(QStringLiteral("PRingNo"), [rings](const QVariant& v) { return rings->text(v); });
+    rows.setDisplayRule(QStringLiteral("BackTime"), &DisplayRules::backTimeText);
+    rows.setDisplayRule(QStringLiteral("FlySpeed"), &DisplayRules::flySpeedText);
     rows.setDisplayRule(QStringLiteral("Dist"), &DisplayRules::distanceText);
     rows.setAlignment(QStringLiteral("FlySpeed"), Qt::AlignRight | Qt::AlignVCenter);
     rows.setAlignment(QStringLiteral("Dist"), Qt::AlignRight | Qt::AlignVCenter);

@@ -17,7 +17,7 @@ void paintClubEmblem(QPainter& painter, const QRectF& rect)
     painter.translate(box.topLeft());
     painter.scale(side / 100.0, side / 100.0);
 
-    const QColor navy(0x1f, 0x3a, 0x5f);
+    const QColor& navy = EmblemNavy;
     const QColor sky(0xdd, 0xe8, 0xf4);
     painter.setPen(QPen(navy, 4.0));
     painter.setBrush(sky);

@@ -7,14 +7,10 @@
 #include "RowSetModel.h"
 #include "TdmZAVR.h"
 
-#include <QHash>
-#include <QSqlQuery>
 #include <functional>
 
 namespace ListReports {
 namespace {
-
-const QColor Navy(0x1f, 0x3a, 0x5f);
 
 // One printed column: its title, its share of the width, its alignment and how a row prints in it.
 struct Column {
@@ -39,82 +35,6 @@ QString integerText(const QVariant& v)
     return ok ? QString::number(n) : v.toString();
 }
 
-// A date-time without a rule of its own: short date and long time, the time left out at midnight.
-QString defaultDateTimeText(const QVariant& v)
-{
-    if (v.isNull() || !v.isValid())
-        return {};
-    const QDateTime moment = Formats::fromDbDateTime(v);
-    return moment.isValid() ? Formats::dateTimeC(moment) : v.toString();
-}
-
-QString formattedMoment(const QString& pattern, const QVariant& v)
-{
-    if (v.isNull() || !v.isValid())
-        return {};
-    const QDateTime moment = Formats::fromDbDateTime(v);
-    return moment.isValid() ? Formats::formatDateTime(pattern, moment) : v.toString();
-}
-
-QString sexText(const QVariant& v)
-{
-    const QString code = plainText(v);
-    if (code == QLatin1String("H"))
-        return QStringLiteral("Hen");
-    if (code == QLatin1String("C"))
-        return QStringLiteral("Cock");
-    return {};
-}
-
-// The colour names of ZAVR_FeatherColor, read once per report.
-class ColourNames {
-public:
-    explicit ColourNames(const TdmZAVR& dm)
-    {
-        QSqlQuery q = dm.exec(QStringLiteral("SELECT ColorType, FeathColor FROM ZAVR_FeatherColor"));
-        while (q.next())
-            names_.insert(q.value(0).toString(), q.value(1).toString());
-    }
-    // "Other" for a code that has no colour, an empty or null one included.
-    QString nameOrOther(const QVariant& code) const
-    {
-        if (code.isNull() || !names_.contains(code.toString()))
-            return QStringLiteral("Other");
-        return names_.value(code.toString());
-    }
-
-private:
-    QHash<QString, QString> names_;
-};
-
-// The ring of a race entry as its parts "RCountry RYear RRegLetter RRegNumber".
-class RingParts {
-public:
-    explicit RingParts(const TdmZAVR& dm) : dm_(dm) {}
-    QString text(const QVariant& ringNo) const
-    {
-        if (ringNo.isNull() || !ringNo.isValid())
-            return {};
-        const QString key = ringNo.toString();
-        const auto known = cache_.constFind(key);
-        if (known != cache_.constEnd())
-            return *known;
-        QSqlQuery q = dm_.exec(
-            QStringLiteral("SELECT RCountry, RYear, RRegLetter, RRegNumber FROM ZAVR_PigData WHERE PRingNo = ?"), {key});
-        // A ring that is no longer in the register still prints: as its stored number.
-        QString text = key;
-        if (q.next())
-            text = QStringList{plainText(q.value(0)), plainText(q.value(1)), plainText(q.value(2)), plainText(q.value(3))}
-                       .join(QLatin1Char(' '));
-        cache_.insert(key, text);
-        return text;
-    }
-
-private:
-    const TdmZAVR& dm_;
-    mutable QHash<QString, QString> cache_;
-};
-
 Report makeReport(const QString& name, const QString& caption, const ClubSettings& club, const QString& title,
                   const QList<Column>& columns, const RowSetModel& rows)
 {
@@ -131,13 +51,13 @@ Report makeReport(const QString& name, const QString& caption, const ClubSetting
     head.items << ReportItem::makePicture(QRectF(w - emblem, 0.0, emblem, emblem), paintClubEmblem);
     ReportItem clubName = ReportItem::makeText(QRectF(0.0, 0.0, textWidth, 9.0), club.ClubName, {17.0, true, false},
                                                Qt::AlignLeft | Qt::AlignVCenter);
-    clubName.color = Navy;
+    clubName.color = EmblemNavy;
     head.items << clubName;
     const ReportFont addressFont{10.5, false, false};
     head.items << ReportItem::makeText(QRectF(0.0, 10.5, textWidth, 5.0), club.Street, addressFont);
     head.items << ReportItem::makeText(QRectF(0.0, 15.5, textWidth, 5.0), club.City, addressFont);
     head.items << ReportItem::makeText(QRectF(0.0, 20.5, textWidth, 5.0), club.PostCode, addressFont);
-    head.items << ReportItem::makeLine(0.0, 30.5, w, 0.6, Navy);
+    head.items << ReportItem::makeLine(0.0, 30.5, w, 0.6, EmblemNavy);
     ReportItem titleText = ReportItem::makeText(QRectF(0.0, 33.0, w, 7.0), title, {14.0, true, false},
                                                 Qt::AlignHCenter | Qt::AlignTop);
     titleText.wrap = true;
@@ -145,7 +65,7 @@ Report makeReport(const QString& name, const QString& caption, const ClubSetting
     head.height = 44.0;
 
     report.pageFooter.height = 9.0;
-    report.pageFooter.items << ReportItem::makeLine(0.0, 2.5, w, 0.3, Navy);
+    report.pageFooter.items << ReportItem::makeLine(0.0, 2.5, w, 0.3, EmblemNavy);
     report.pageFooter.items << ReportItem::makePageNumber(QRectF(0.0, 3.5, w, 5.0), QStringLiteral("Page %1 of %2"),
                                                           {9.0, false, false}, Qt::AlignRight | Qt::AlignVCenter);
 
@@ -204,17 +124,16 @@ QString ringListTitle(const QString& memberName, const QString& loftNo)
 Report ringList(const TdmZAVR& dm, const ClubSettings& club, const QString& memberName, const QString& loftNo,
                 const RowSetModel& rings)
 {
-    const ColourNames colours(dm);
+    const ColourNameLookup colours(dm);
     const QList<Column> columns = {
         {QStringLiteral("Life Ring Number"), 33, Left, QStringLiteral("PRingNo"), plainText},
-        {QStringLiteral("Sex of bird"), 12, Left, QStringLiteral("Sex"), sexText},
+        {QStringLiteral("Sex of bird"), 12, Left, QStringLiteral("Sex"), DisplayRules::sexText},
         {QStringLiteral("e_Ring Assign."), 17, Left, QStringLiteral("E_Ring"), plainText},
         {QStringLiteral("Color"), 18, Left, QStringLiteral("ColorType"),
-         [&colours](const QVariant& v) { return colours.nameOrOther(v); }},
-        {QStringLiteral("Create Date"), 31, Left, QStringLiteral("CreateDate"), defaultDateTimeText},
-        {QStringLiteral("Assign Date"), 31, Left, QStringLiteral("AssignDate"), defaultDateTimeText},
-        {QStringLiteral("Last Update date"), 25, Left, QStringLiteral("Updatetime"),
-         [](const QVariant& v) { return formattedMoment(QStringLiteral("mm/dd hh:nn:ss"), v); }},
+         [&colours](const QVariant& v) { return colours.name(v); }},
+        {QStringLiteral("Create Date"), 31, Left, QStringLiteral("CreateDate"), DisplayRules::dateTimeText},
+        {QStringLiteral("Assign Date"), 31, Left, QStringLiteral("AssignDate"), DisplayRules::dateTimeText},
+        {QStringLiteral("Last Update date"), 25, Left, QStringLiteral("Updatetime"), DisplayRules::ringUpdateTimeText},
     };
     Report report = makeReport(QStringLiteral("TfrmPrtMemRingList"), QStringLiteral("Ring List"), club,
                                ringListTitle(memberName, loftNo), columns, rings);
@@ -230,7 +149,7 @@ Report raceList(const ClubSettings& club, const RowSetModel& races)
         {QStringLiteral("Code"), 8, Left, QStringLiteral("LiberCode"), plainText},
         {QStringLiteral("Lib.Site Abbr."), 16, Left, QStringLiteral("LiberSiteAbbr"), plainText},
         {QStringLiteral("Liberation Site"), 26, Left, QStringLiteral("LiberSite"), plainText},
-        {QStringLiteral("Lib Date"), 21, Left, QStringLiteral("LiberDate"), defaultDateTimeText},
+        {QStringLiteral("Lib Date"), 21, Left, QStringLiteral("LiberDate"), DisplayRules::dateTimeText},
         {QStringLiteral("Lib Time"), 11, Left, QStringLiteral("LiberTime"),
          [](const QVariant& v) { return Formats::longTime(Formats::fromDbTime(v)); }},
     };
@@ -242,7 +161,7 @@ Report memberDistances(const TdmZAVR& dm, const ClubSettings& club, const QStrin
                        const RowSetModel& distances)
 {
     const LoftNameLookup names(dm);
-    const bool yards = club.Mode == 1;
+    const bool yards = club.yards();
     const QList<Column> columns = {
         {QStringLiteral("Member"), 40, Left, QStringLiteral("LoftNo"),
          [&names](const QVariant& v) { return names.name(v); }},
@@ -290,22 +209,18 @@ Report raceResult(const TdmZAVR& dm, const ClubSettings& club, const QString& re
                   const RowSetModel& results)
 {
     const LoftNameLookup names(dm);
-    const RingParts rings(dm);
-    const bool yards = club.Mode == 1;
+    const RingPartsLookup rings(dm);
+    const bool yards = club.yards();
     const QList<Column> columns = {
         {QStringLiteral("Pos."), 7, Centre, QStringLiteral("Pos"), integerText},
         {QStringLiteral("Member"), 30, Left, QStringLiteral("LoftNo"),
          [&names](const QVariant& v) { return names.name(v); }},
         {QStringLiteral("Pigeon"), 24, Left, QStringLiteral("PRingNo"),
          [&rings](const QVariant& v) { return rings.text(v); }},
-        {QStringLiteral("Clocked"), 13, Left, QStringLiteral("BackTime"),
-         [](const QVariant& v) { return v.isNull() ? QString() : v.toString().mid(11); }},
+        {QStringLiteral("Clocked"), 13, Left, QStringLiteral("BackTime"), DisplayRules::backTimeText},
         {QStringLiteral("Flying Time"), 14, Left, QStringLiteral("FlyTime"), plainText},
         {yards ? QStringLiteral("Yards/min") : QStringLiteral("M/min"), 13, Right, QStringLiteral("FlySpeed"),
-         [](const QVariant& v) {
-             const double speed = v.toDouble();
-             return speed == 0.0 ? QString() : Formats::formatNumberWidth(speed, 8, 3);
-         }},
+         DisplayRules::flySpeedText},
         {QStringLiteral("Dist."), 12, Right, QStringLiteral("Dist"), DisplayRules::distanceText},
     };
     Report report = makeReport(QStringLiteral("TfrmPrtRaceResult"), QStringLiteral("Race Result"), club,

@@ -37,4 +37,47 @@ TEST(DisplayRules, MemberNameOfALoftNumber)
     }
 }
 
+TEST(DisplayRules, RaceEntries)
+{
+    EXPECT_EQ(DisplayRules::backTimeText(QStringLiteral("2024/07/19 07:15:30")), QStringLiteral("07:15:30"));
+    EXPECT_EQ(DisplayRules::backTimeText(QVariant()), QString());
+    EXPECT_EQ(DisplayRules::flySpeedText(0.0), QString());
+    EXPECT_EQ(DisplayRules::flySpeedText(QVariant()), QString());
+    EXPECT_EQ(DisplayRules::flySpeedText(302.185), QStringLiteral(" 302.185"));
+    EXPECT_EQ(DisplayRules::flySpeedText(1302.1855), QStringLiteral("1,302.186"));
+    EXPECT_EQ(DisplayRules::ringPartsText(QStringLiteral("BELG"), QStringLiteral("24"), QString(), QStringLiteral("1234567")),
+              QStringLiteral("BELG 24  1234567"));
+}
+
+TEST(DisplayRules, DateTimeText)
+{
+    const std::vector<std::pair<QVariant, QString>> cases = {
+        {QStringLiteral("2025-04-01 08:05:09"), QStringLiteral("2025/04/01 08:05:09")},
+        {QStringLiteral("2025-04-01 00:00:00"), QStringLiteral("2025/04/01")},  // midnight: the date alone
+        {QVariant(), QString()},
+        {QStringLiteral("not a date"), QStringLiteral("not a date")},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(DisplayRules::dateTimeText(value), text) << value.toString().toStdString();
+}
+
+TEST(DisplayRules, ColourNamesAndRingPartsAreReadOnce)
+{
+    TestDatabase t;
+    t.run(QStringLiteral("INSERT INTO ZAVR_FeatherColor (ColorType, FeathColor) VALUES ('BLU', 'Blue'), ('RED', 'Red')"));
+    t.run(QStringLiteral("INSERT INTO ZAVR_PigData (LoftNo, PRingNo, RCountry, RYear, RRegLetter, RRegNumber) VALUES "
+                         "('L1', 'BELG241234567', 'BELG', '24', NULL, '1234567')"));
+    const ColourNameLookup colours(t.dm());
+    const RingPartsLookup rings(t.dm());
+    // Later rows do not change what was read.
+    t.run(QStringLiteral("DELETE FROM ZAVR_FeatherColor"));
+    EXPECT_EQ(colours.name(QStringLiteral("BLU")), QStringLiteral("Blue"));
+    for (const QVariant& code : {QVariant(QStringLiteral("XX")), QVariant(QString()), QVariant()})
+        EXPECT_EQ(colours.name(code), QStringLiteral("Other")) << code.toString().toStdString();
+
+    EXPECT_EQ(rings.text(QStringLiteral("BELG241234567")), QStringLiteral("BELG 24  1234567"));
+    EXPECT_EQ(rings.text(QStringLiteral("ZZ-GONE")), QStringLiteral("ZZ-GONE"));  // not in the register
+    EXPECT_EQ(rings.text(QVariant()), QString());
+}
+
 }  // namespace

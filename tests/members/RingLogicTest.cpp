@@ -1,4 +1,5 @@
 #include "CorvelError.h"
+#include "DisplayRules.h"
 #include "RingLogic.h"
 #include "TestDatabase.h"
 
@@ -266,18 +267,18 @@ TEST(DeleteRing, DeletesOnlyThatLoftsPigeonAndKeepsRaceEntries)
 
 TEST(RingDisplay, SexAndUpdateTime)
 {
-    EXPECT_EQ(sexDisplayText(QStringLiteral("H")), QStringLiteral("Hen"));
-    EXPECT_EQ(sexDisplayText(QStringLiteral("C")), QStringLiteral("Cock"));
+    EXPECT_EQ(DisplayRules::sexText(QStringLiteral("H")), QStringLiteral("Hen"));
+    EXPECT_EQ(DisplayRules::sexText(QStringLiteral("C")), QStringLiteral("Cock"));
     for (const QVariant& other : {QVariant(QStringLiteral("h")), QVariant(QStringLiteral("X")), QVariant(), QVariant(QString())})
-        EXPECT_EQ(sexDisplayText(other), QString());
+        EXPECT_EQ(DisplayRules::sexText(other), QString());
     const struct {
         const char* typed;
         const char* code;
     } sexes[] = {{"Hen", "H"}, {"Cock", "C"}, {"COCK", "C"}, {"", "C"}, {"HEN", "C"}, {"hen", "C"}};
     for (const auto& s : sexes)
         EXPECT_EQ(sexCode(QString::fromUtf8(s.typed)), QString::fromUtf8(s.code)) << s.typed;
-    EXPECT_EQ(ringUpdateTimeText(QStringLiteral("2025-04-03 14:05:06")), QStringLiteral("04/03 14:05:06"));
-    EXPECT_EQ(ringUpdateTimeText(QVariant()), QString());
+    EXPECT_EQ(DisplayRules::ringUpdateTimeText(QStringLiteral("2025-04-03 14:05:06")), QStringLiteral("04/03 14:05:06"));
+    EXPECT_EQ(DisplayRules::ringUpdateTimeText(QVariant()), QString());
 }
 
 TEST(RingDisplay, ColourNamesAndCodes)

@@ -134,16 +134,4 @@ TEST(FlightTime, SpeedPerMinuteAndItsStoredForm)
         EXPECT_EQ(FlightTime::SpeedPerMinute(distance, seconds), 0.0) << distance << " " << seconds;
 }
 
-TEST(FlightTime, DisplayRulesOfRaceEntries)
-{
-    EXPECT_EQ(FlightTime::backTimeDisplay(QStringLiteral("2024/07/19 07:15:30")), QStringLiteral("07:15:30"));
-    EXPECT_EQ(FlightTime::backTimeDisplay(QVariant()), QString());
-    EXPECT_EQ(FlightTime::flySpeedDisplay(0.0), QString());
-    EXPECT_EQ(FlightTime::flySpeedDisplay(QVariant()), QString());
-    EXPECT_EQ(FlightTime::flySpeedDisplay(302.185), QStringLiteral(" 302.185"));
-    EXPECT_EQ(FlightTime::flySpeedDisplay(1302.1855), QStringLiteral("1,302.186"));
-    EXPECT_EQ(FlightTime::ringPartsDisplay(QStringLiteral("BELG"), QStringLiteral("24"), QString(), QStringLiteral("1234567")),
-              QStringLiteral("BELG 24  1234567"));
-}
-
 }  // namespace

@@ -270,6 +270,13 @@ TEST_F(ResultViews, ResultRanksBySpeedWithSharedPositionsAndSumsUpTheRace)
     for (int r = 0; r < rows->rowCount(); ++r)
         positions << rows->value(r, QStringLiteral("Pos")).toString();
     EXPECT_EQ(positions, (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("4")}));
+    // Registered rings show their parts; a ring the register does not hold shows its number.
+    QStringList pigeons;
+    for (int r = 0; r < rows->rowCount(); ++r)
+        pigeons << rows->displayText(r, QStringLiteral("PRingNo"));
+    pigeons.sort();
+    EXPECT_EQ(pigeons, (QStringList{QStringLiteral("BE 24  1234"), QStringLiteral("BE 24  5534"), QStringLiteral("NL 24  7777"),
+                                    QStringLiteral("XX24-0001")}));
     // The columns as the user sees them, left to right.
     QStringList titles;
     const QHeaderView* header = grid->horizontalHeader();
