@@ -195,6 +195,8 @@ double lineOfCellsHeight(const QList<QRectF>& spans, const ReportFont& font, con
 }
 
 struct Layouter {
+    Layouter(const Report& r, const Measure& measure) : report(r), m(measure), spans(columnSpans(r)) {}
+
     const Report& report;
     const Measure& m;
     QList<QRectF> spans;
@@ -226,11 +228,13 @@ struct Layouter {
     }
 
     // Starts a new page unless `height` still fits on this one (or the page holds nothing to
-    // move away from, so a band taller than a page does not loop).
-    void makeRoom(double height, bool pageHasContent)
+    // move away from, so a band taller than a page does not loop). True when it started one.
+    bool makeRoom(double height, bool pageHasContent)
     {
-        if (y + height > bottomLimit() + 1e-6 && pageHasContent)
-            startPage();
+        if (y + height <= bottomLimit() + 1e-6 || !pageHasContent)
+            return false;
+        startPage();
+        return true;
     }
 
     QList<ReportPageLayout> run()
@@ -248,10 +252,8 @@ struct Layouter {
         for (int r = 0; r < report.rows.size(); ++r) {
             const QStringList& row = report.rows.at(r);
             const double h = lineOfCellsHeight(spans, report.detailFont, [&](int c) { return row.value(c); }, m);
-            if (y + h > bottomLimit() + 1e-6 && rowsOnPage) {
-                startPage();
+            if (makeRoom(h, rowsOnPage))
                 rowsOnPage = false;
-            }
             place(What::Row, h, r);
             rowsOnPage = true;
         }
@@ -343,14 +345,14 @@ void paintRule(QPainter& p, const Measure& m, double y, double width)
 QList<ReportPageLayout> layoutReport(const Report& report, QPagedPaintDevice& device)
 {
     const Measure m(device);
-    Layouter l{report, m, columnSpans(report), {}, {}, {}, {}, 0.0, {}, 0.0};
+    Layouter l(report, m);
     return l.run();
 }
 
 int paintReport(const Report& report, QPagedPaintDevice& device, const QDateTime& printedAt, int fromPage, int toPage)
 {
     const Measure m(device);
-    Layouter l{report, m, columnSpans(report), {}, {}, {}, {}, 0.0, {}, 0.0};
+    Layouter l(report, m);
     const QList<ReportPageLayout> pages = l.run();
     const int pageCount = static_cast<int>(pages.size());
 

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPdfWriter>
@@ -57,7 +58,10 @@ ReportPreview::ReportPreview(const Report& report, QPrinter* printer, QWidget* p
 
 void ReportPreview::paintPages(QPrinter* printer)
 {
-    // Reprinting from the preview prints the same moment that the preview shows.
+    // The layout is made for A4 portrait: paper or orientation changed in the preview would cut
+    // it off. Reprinting from the preview prints the same moment that the preview shows.
+    printer->setFullPage(true);
+    printer->setPageLayout(reportPageLayout());
     int from = 0;
     int to = 0;
     if (printer->printRange() == QPrinter::PageRange) {
@@ -79,34 +83,43 @@ void ReportPreview::saveAsPdf()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     try {
-        renderToPdf(report_, path);
+        renderToPdf(report_, path, printedAt_);
     } catch (const CorvelError& e) {
         Dialogs::error(this, e.text());
     }
 }
 
-int renderToPdf(const Report& report, const QString& path)
+int renderToPdf(const Report& report, const QString& path, const QDateTime& printedAt)
 {
     const QString temporary = FileCopy::temporaryNameFor(path);
+    auto failed = [&](const QString& reason) {
+        QFile::remove(temporary);
+        return CorvelError(QStringLiteral("The report could not be written to %1: %2")
+                               .arg(QDir::toNativeSeparators(path), reason));
+    };
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly))
+        throw failed(file.errorString());
     int pages = 0;
-    bool written = false;
-    {
-        QPdfWriter writer(temporary);
+    try {
+        QPdfWriter writer(&file);
         writer.setResolution(600);
         writer.setPageLayout(reportPageLayout());
         writer.setTitle(report.caption);
         writer.setCreator(QStringLiteral("Corvel Club Management"));
-        try {
-            pages = paintReport(report, writer, ReportClock::now());
-            written = true;
-        } catch (const CorvelError&) {
-            written = false;
-        }
+        pages = paintReport(report, writer, printedAt.isValid() ? printedAt : ReportClock::now());
+    } catch (const CorvelError& e) {
+        file.close();
+        throw failed(e.text());
     }
-    if (!written || !QFileInfo(temporary).isFile() || QFileInfo(temporary).size() == 0) {
-        QFile::remove(temporary);
-        throw CorvelError(QStringLiteral("The report could not be written to %1.").arg(QDir::toNativeSeparators(path)));
+    // The writer has finished the document; a full disk shows up here.
+    const bool flushed = file.flush();
+    if (!flushed || file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString();
+        file.close();
+        throw failed(reason);
     }
+    file.close();
     FileCopy::commitTemporary(temporary, path, QString());
     return pages;
 }

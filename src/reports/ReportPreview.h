@@ -38,8 +38,9 @@ void setUpReportPrinter(QPrinter& printer);
 void produceReport(QWidget* parent, const Report& report);
 
 // Writes the report as a PDF file (replacing the file only once it is complete). Throws
-// CorvelError when the file cannot be written. Returns the number of pages.
-int renderToPdf(const Report& report, const QString& path);
+// CorvelError with the reason when the file cannot be written. Returns the number of pages.
+// The printing moment is `printedAt`, or the clock's when it is invalid.
+int renderToPdf(const Report& report, const QString& path, const QDateTime& printedAt = {});
 
 // Test hook: the report that produceReport was last asked for while non-interactive, and forgets
 // it.

@@ -5,6 +5,7 @@
 
 #include "CorvelError.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QTemporaryDir>
@@ -153,8 +154,20 @@ TEST_F(ReportEngine, UnwritablePdfPathFailsClearlyAndLeavesNoFile)
         ADD_FAILURE() << "no error";
     } catch (const CorvelError& e) {
         EXPECT_TRUE(e.text().contains(QStringLiteral("report.pdf"))) << e.text().toStdString();
+        EXPECT_TRUE(e.text().contains(QStringLiteral("No such file or directory"))) << e.text().toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST_F(ReportEngine, PdfPrintsTheMomentItIsGiven)
+{
+    // The preview saves with the moment it shows, not the clock's at saving.
+    const QString path = dir.filePath(QStringLiteral("given.pdf"));
+    renderToPdf(sampleReport(0, {}), path, QDateTime(QDate(2023, 12, 31), QTime(23, 59, 58)));
+    const QStringList pages = readPdfPages(path);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages.at(0).contains(QStringLiteral("Printed on 2023/12/31 23:59:58"))) << pages.at(0).toStdString();
 }
 
 TEST_F(ReportEngine, ExistingPdfIsReplacedByTheNewReport)
