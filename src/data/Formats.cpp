@@ -161,6 +161,11 @@ QString toDbDate(const QDate& date)
     return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
 }
 
+QString toDbMidnight(const QDate& date)
+{
+    return toDbDateTime(QDateTime(date, QTime(0, 0)));
+}
+
 QString toDbTime(const QTime& time)
 {
     return time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString();

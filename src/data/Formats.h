@@ -38,6 +38,8 @@ QString formatNumberWidth(double value, int width, int decimals);
 // day alone as "HH:MM:SS".
 QString toDbDateTime(const QDateTime& moment);
 QString toDbDate(const QDate& date);
+// A date stored in a date-time column: the moment of its midnight, "YYYY-MM-DD 00:00:00".
+QString toDbMidnight(const QDate& date);
 QString toDbTime(const QTime& time);
 // Read a stored value in any of the storage forms; null or unreadable values give invalid
 // results. fromDbTime also reads a time of day stored alone.

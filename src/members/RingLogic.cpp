@@ -63,7 +63,7 @@ void insertPigeon(const TdmZAVR& dm, const RingInput& in, const QString& ringNo,
         dm.exec(QStringLiteral("Insert into ZAVR_PigData (LoftNo,PRingNo,RCountry,RYear,RRegLetter,RRegNumber,Sex,"
                                "ColorType,Comment,SynchFlag,CreateDate,Updatetime) Values(?,?,?,?,?,?,?,?,?,1,?,?)"),
                 {in.loftNo, ringNo, in.country, in.year, in.letters, number, in.sex, in.colourCode, in.comment,
-                 Formats::toDbDateTime(QDateTime(now.date(), QTime(0, 0))), Formats::toDbDateTime(now)});
+                 Formats::toDbMidnight(now.date()), Formats::toDbDateTime(now)});
     } catch (const DbError& e) {
         // Name the ring that was refused, so a duplicate in the middle of a range can be found.
         throw DbError(QStringLiteral("%1 Ring number: %2").arg(e.text(), ringNo));

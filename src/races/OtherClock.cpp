@@ -16,7 +16,7 @@ QString raceDate(const Race& race)
 
 QString storedDate(const Race& race)
 {
-    return Formats::toDbDateTime(QDateTime(race.liberDate, QTime(0, 0)));
+    return Formats::toDbMidnight(race.liberDate);
 }
 
 // Whole seconds, as the pickers show them.

@@ -11,7 +11,7 @@ namespace {
 
 QVariant dbDate(const QDate& date)
 {
-    return Formats::toDbDateTime(QDateTime(date, QTime(0, 0)));
+    return Formats::toDbMidnight(date);
 }
 
 bool noCoordinates(const QString& lon)
