@@ -151,6 +151,12 @@ QString formatNumberWidth(double value, int width, int decimals)
     return formatNumber(value, decimals).rightJustified(width, QLatin1Char(' '));
 }
 
+QDateTime toWholeSecond(const QDateTime& moment)
+{
+    const QTime t = moment.time();
+    return QDateTime(moment.date(), QTime(t.hour(), t.minute(), t.second()));
+}
+
 QString toDbDateTime(const QDateTime& moment)
 {
     return moment.isValid() ? moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();

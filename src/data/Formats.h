@@ -34,6 +34,9 @@ QString formatNumber(double value, int decimals = 2);
 // "%W.Dn": formatNumber right-aligned in a field of at least `width` characters.
 QString formatNumberWidth(double value, int width, int decimals);
 
+// The moment without its milliseconds, as the pickers and stored texts hold it.
+QDateTime toWholeSecond(const QDateTime& moment);
+
 // Storage forms of the database: "YYYY-MM-DD HH:MM:SS", a date alone as "YYYY-MM-DD", a time of
 // day alone as "HH:MM:SS".
 QString toDbDateTime(const QDateTime& moment);

@@ -6,17 +6,6 @@
 #include <cmath>
 
 namespace FlightTime {
-namespace {
-
-// The time of day of a moment, to the second.
-QTime timeOfDay(const QDateTime& moment)
-{
-    const QTime t = moment.time();
-    return QTime(t.hour(), t.minute(), t.second());
-}
-
-}  // namespace
-
 QList<SunRow> readSunRows(const TdmZAVR& dm, const QString& raceCode)
 {
     QList<SunRow> rows;
@@ -34,7 +23,7 @@ QDateTime liberationMoment(const QVariant& liberDate, const QVariant& liberTime)
     const QTime time = Formats::fromDbTime(liberTime);
     if (!date.isValid() || !time.isValid())
         return {};
-    return QDateTime(date, QTime(time.hour(), time.minute(), time.second()));
+    return Formats::toWholeSecond(QDateTime(date, time));
 }
 
 qint64 ClockVariationSecs(const QDateTime& masterTime, const QDateTime& clockTime)
@@ -55,8 +44,8 @@ qint64 CalcuateSecs(qint64 clockVariationSecs, const QDateTime& arrival, const Q
     if (libDay == backDay) {
         totalMs = liberation.msecsTo(arrival);
     } else {
-        const QTime arrivalTime = timeOfDay(arrival);
-        const QTime liberationTime = timeOfDay(liberation);
+        const QTime arrivalTime = Formats::toWholeSecond(arrival).time();
+        const QTime liberationTime = Formats::toWholeSecond(liberation).time();
         for (const SunRow& row : sunRows) {
             if (!row.day.isValid())
                 continue;

@@ -19,13 +19,6 @@ QString storedDate(const Race& race)
     return Formats::toDbMidnight(race.liberDate);
 }
 
-// Whole seconds, as the pickers show them.
-QDateTime toSecond(const QDateTime& moment)
-{
-    const QTime t = moment.time();
-    return QDateTime(moment.date(), QTime(t.hour(), t.minute(), t.second()));
-}
-
 QString likeEnding(const QString& ending)
 {
     QString escaped = ending;
@@ -101,21 +94,21 @@ SavedArrival saveArrival(const TdmZAVR& dm, const Race& race, const QString& lof
         throw CorvelError(QStringLiteral("The race has no valid liberation date and time."));
 
     SavedArrival saved;
-    const QDateTime arrivalMoment = toSecond(arrival);
+    const QDateTime arrivalMoment = Formats::toWholeSecond(arrival);
     saved.backTime = Formats::shortDate(arrivalMoment.date()) + QLatin1Char(' ') + Formats::longTime(arrivalMoment.time());
     saved.distance = dm.scalar(QStringLiteral("SELECT Yards FROM ZAVR_LoftLibPointDist WHERE LiberCode = ? AND LoftNo = ?"),
                                {race.liberCode, loftNo})
                          .toInt();
-    const qint64 variation = FlightTime::ClockVariationSecs(toSecond(times.master), toSecond(times.member));
+    const qint64 variation = FlightTime::ClockVariationSecs(Formats::toWholeSecond(times.master), Formats::toWholeSecond(times.member));
     saved.seconds = FlightTime::CalcuateSecs(dm, variation, arrivalMoment, race.liberation, race.raceCode,
                                              FlightTime::Variant::HandEntry);
     saved.flyTime = FlightTime::FlyTimeText(saved.seconds);
     saved.speed = FlightTime::storedSpeed(FlightTime::SpeedPerMinute(saved.distance, saved.seconds));
 
     TdmZAVR::Transaction tx(dm);
-    const FieldValues clock = {{QStringLiteral("DLMarkedTime"), Formats::toDbDateTime(toSecond(times.marked))},
-                               {QStringLiteral("ULMasterTime"), Formats::toDbDateTime(toSecond(times.master))},
-                               {QStringLiteral("ULClockTime"), Formats::toDbDateTime(toSecond(times.member))}};
+    const FieldValues clock = {{QStringLiteral("DLMarkedTime"), Formats::toDbDateTime(Formats::toWholeSecond(times.marked))},
+                               {QStringLiteral("ULMasterTime"), Formats::toDbDateTime(Formats::toWholeSecond(times.master))},
+                               {QStringLiteral("ULClockTime"), Formats::toDbDateTime(Formats::toWholeSecond(times.member))}};
     const QVariantList clockKey = {race.liberCode, raceDate(race), loftNo};
     if (dm.locate(QStringLiteral("ZAVR_RaceClockTime"), RaceClockKey, clockKey)) {
         dm.update(QStringLiteral("ZAVR_RaceClockTime"), RaceClockKey, clockKey, clock);

@@ -68,8 +68,7 @@ QLabel* label(QWidget* parent, const char* name, bool bold = false)
 // The moment a date picker and a time picker show together, to the second.
 QDateTime momentOf(const QDateEdit* date, const QTimeEdit* time)
 {
-    const QTime t = time->time();
-    return QDateTime(date->date(), QTime(t.hour(), t.minute(), t.second()));
+    return Formats::toWholeSecond(QDateTime(date->date(), time->time()));
 }
 
 void showMoment(QDateEdit* date, QTimeEdit* time, const QDateTime& moment)

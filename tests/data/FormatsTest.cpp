@@ -63,6 +63,7 @@ TEST(Formats, StorageFormsRoundTrip)
     EXPECT_EQ(Formats::fromDbDateTime(QStringLiteral("2024-05-03")), QDateTime(QDate(2024, 5, 3), QTime(0, 0)));
     EXPECT_EQ(Formats::toDbMidnight(QDate(2024, 5, 3)), QStringLiteral("2024-05-03 00:00:00"));
     EXPECT_EQ(Formats::toDbMidnight(QDate()), QString());
+    EXPECT_EQ(Formats::toWholeSecond(QDateTime(QDate(2024, 5, 3), QTime(23, 59, 58, 999))), moment);
     EXPECT_EQ(Formats::fromDbDate(QStringLiteral("2024-05-03 07:00:00")), QDate(2024, 5, 3));
     EXPECT_EQ(Formats::fromDbTime(QStringLiteral("07:01:02")), QTime(7, 1, 2));
     EXPECT_EQ(Formats::fromDbTime(QStringLiteral("2024-05-03 07:01:02")), QTime(7, 1, 2));
