@@ -217,6 +217,17 @@ QTableView* makeReadOnlyGrid(QWidget* parent, const QString& name, RowSetModel* 
     return grid;
 }
 
+int RowSetModel::findRow(const QString& field, const QString& text) const
+{
+    const int column = fieldIndex(field);
+    if (column < 0)
+        return -1;
+    for (int r = 0; r < rowCount(); ++r)
+        if (value(r, column).toString() == text)
+            return r;
+    return -1;
+}
+
 void enableTitleSort(QTableView* view, RowSetModel* model, QString* sortText)
 {
     view->horizontalHeader()->setSectionsClickable(true);

@@ -35,6 +35,8 @@ public:
     const QStringList& fields() const { return fields_; }
     int fieldIndex(const QString& field) const;  // -1 when the query has no such field
     QVariant value(int row, const QString& field) const;
+    // The first row (in the current order) whose `field` holds `text`; -1 when none does.
+    int findRow(const QString& field, const QString& text) const;
     QVariant value(int row, int column) const;
     QString displayText(int row, const QString& field) const;
 

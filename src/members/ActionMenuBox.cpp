@@ -21,22 +21,12 @@ ActionMenuBox::ActionMenuBox(const QString& objectName, const QStringList& items
     hide();
 }
 
-int ActionMenuBox::itemIndex() const
-{
-    return group_->checkedId();
-}
-
 void ActionMenuBox::clearChoice()
 {
     group_->setExclusive(false);
     for (QAbstractButton* b : group_->buttons())
         b->setChecked(false);
     group_->setExclusive(true);
-}
-
-QRadioButton* ActionMenuBox::item(int index) const
-{
-    return qobject_cast<QRadioButton*>(group_->button(index));
 }
 
 void ActionMenuBox::popupAt(const QPoint& pointer)

@@ -4,7 +4,6 @@
 #include <QStringList>
 
 class QButtonGroup;
-class QRadioButton;
 
 // A small box of radio items that serves as a right-click action menu over a grid: hidden until
 // called, shown beside the pointer, and cleared and hidden again once an item has been chosen.
@@ -13,10 +12,7 @@ class ActionMenuBox : public QGroupBox {
 public:
     ActionMenuBox(const QString& objectName, const QStringList& items, QWidget* parent);
 
-    // The index of the chosen item, -1 when none is chosen.
-    int itemIndex() const;
     void clearChoice();
-    QRadioButton* item(int index) const;
 
     // Shows the box 30 pixels right of and 10 pixels below `pointer` (in the parent's
     // coordinates).

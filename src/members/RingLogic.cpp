@@ -1,7 +1,6 @@
 #include "RingLogic.h"
 
 #include "CorvelError.h"
-#include "DisplayRules.h"
 #include "Formats.h"
 #include "TdmZAVR.h"
 
@@ -84,18 +83,8 @@ RingSaveResult saveRing(const TdmZAVR& dm, const RingInput& in, const QDateTime&
         result.written << ringNo;
         return result;
     }
-    if (in.upperNumber.isEmpty()) {
-        insertPigeon(dm, in, ringNo, in.number, now);
-        result.written << ringNo;
-        return result;
-    }
-    const QStringList numbers = rangeNumberTexts(in.number, in.upperNumber);
-    if (numbers.size() == 1) {
-        // Upper equal to lower: one pigeon with the number as typed.
-        insertPigeon(dm, in, ringNo, in.number, now);
-        result.written << ringNo;
-        return result;
-    }
+    // One pigeon, or a range (an upper number equal to the lower one gives the number as typed).
+    const QStringList numbers = in.upperNumber.isEmpty() ? QStringList{in.number} : rangeNumberTexts(in.number, in.upperNumber);
     TdmZAVR::Transaction tx(dm);
     for (const QString& number : numbers) {
         const QString rangeRingNo = composeRingNumber(in.country, in.year, in.letters, number);
@@ -149,13 +138,6 @@ QString colourCode(const TdmZAVR& dm, const QString& name)
     return dm.scalar(QStringLiteral("select ColorType from ZAVR_FeatherColor where FeathColor=? order by rowid limit 1"),
                      {name})
         .toString();
-}
-
-QString colourName(const TdmZAVR& dm, const QVariant& code)
-{
-    const QVariant name =
-        dm.scalar(QStringLiteral("select FeathColor from ZAVR_FeatherColor where ColorType=? limit 1"), {code.toString()});
-    return name.isNull() ? QString::fromLatin1(DisplayRules::OtherColourName) : name.toString();
 }
 
 QStringList parseCountryRingCodes(const QString& text)

@@ -72,10 +72,9 @@ QSqlQuery ringListQuery(const TdmZAVR& dm, const QString& loftNo);
 QString sexCode(const QString& sexText);
 
 // Colours: the names of ZAVR_FeatherColor in table order; a name's code (empty when no row has
-// that name); a code's name ("Other" when no row has that code).
+// that name). A code's name comes from ColourNameLookup.
 QStringList colourNames(const TdmZAVR& dm);
 QString colourCode(const TdmZAVR& dm, const QString& colourName);
-QString colourName(const TdmZAVR& dm, const QVariant& colourCode);
 
 // The country codes offered by the ring form, from the text of ZAVR.ini [Parameter]
 // CountryRingCode: cut at each comma, each piece trimmed; the piece after the last comma only

@@ -16,6 +16,7 @@
 #include "TdmZAVR.h"
 
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -459,16 +460,13 @@ void TfrmMember::refreshMemberList(const QString& selectLoftNo)
     lblMemCnt_->setText(countText(0));
     QSqlQuery query = memberListQuery(dm_);
     adoqDBGridLoft_->setQueryResult(query);
-    const int loftNoColumn = adoqDBGridLoft_->fieldIndex(QStringLiteral("AssociationCode"));
-    if (loftNoColumn >= 0)
-        dbgrdMem_->setColumnHidden(loftNoColumn, true);
+    const int associationColumn = adoqDBGridLoft_->fieldIndex(QStringLiteral("AssociationCode"));
+    if (associationColumn >= 0)
+        dbgrdMem_->setColumnHidden(associationColumn, true);
     lblMemCnt_->setText(countText(adoqDBGridLoft_->rowCount()));
-    int row = adoqDBGridLoft_->rowCount() > 0 ? 0 : -1;
-    for (int r = 0; r < adoqDBGridLoft_->rowCount(); ++r)
-        if (adoqDBGridLoft_->value(r, QStringLiteral("LoftNo")).toString() == keep) {
-            row = r;
-            break;
-        }
+    int row = adoqDBGridLoft_->findRow(QStringLiteral("LoftNo"), keep);
+    if (row < 0 && adoqDBGridLoft_->rowCount() > 0)
+        row = 0;
     if (row >= 0)
         dbgrdMem_->setCurrentIndex(adoqDBGridLoft_->index(row, adoqDBGridLoft_->fieldIndex(QStringLiteral("LoftNo"))));
     dbgrdMem_->resizeColumnsToContents();
@@ -476,12 +474,9 @@ void TfrmMember::refreshMemberList(const QString& selectLoftNo)
 
 void TfrmMember::combLoftNameClick()
 {
-    const QString name = combLoftName_->currentText();
-    for (int r = 0; r < adoqDBGridLoft_->rowCount(); ++r)
-        if (adoqDBGridLoft_->value(r, QStringLiteral("LoftName")).toString() == name) {
-            dbgrdMem_->setCurrentIndex(adoqDBGridLoft_->index(r, adoqDBGridLoft_->fieldIndex(QStringLiteral("LoftNo"))));
-            return;
-        }
+    const int row = adoqDBGridLoft_->findRow(QStringLiteral("LoftName"), combLoftName_->currentText());
+    if (row >= 0)
+        dbgrdMem_->setCurrentIndex(adoqDBGridLoft_->index(row, adoqDBGridLoft_->fieldIndex(QStringLiteral("LoftNo"))));
 }
 
 void TfrmMember::dbgrdMemDblClick()
@@ -516,21 +511,24 @@ bool TfrmMember::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
         ActionMenuBox* menu = nullptr;
-        QWidget* viewport = nullptr;
         if (watched == dbgrdMem_->viewport())
-            menu = rgMem_, viewport = dbgrdMem_->viewport();
+            menu = rgMem_;
         else if (watched == dbgrdMemRing_->viewport())
-            menu = rgMemRing_, viewport = dbgrdMemRing_->viewport();
+            menu = rgMemRing_;
         else if (watched == dbgrdClockList_->viewport())
-            menu = rgClockList_, viewport = dbgrdClockList_->viewport();
+            menu = rgClockList_;
         if (menu) {
             menu->hide();
             const auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::RightButton)
-                menu->popupAt(viewport->mapTo(this, mouse->position().toPoint()));
+                menu->popupAt(static_cast<QWidget*>(watched)->mapTo(this, mouse->position().toPoint()));
         }
     } else if (event->type() == QEvent::FocusOut && watched == edtRegLetter_) {
-        edtRegLetterExit();
+        // Only leaving the field checks it: not a context menu or another window taking the
+        // focus for a while, nor the page being hidden.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && isVisible())
+            edtRegLetterExit();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -554,7 +552,7 @@ void TfrmMember::btnMemNewClick()
 void TfrmMember::EditMember()
 {
     const QString loftNo = selectedLoftNo();
-    if (dbgrdMem_->currentIndex().row() < 0)
+    if (loftNo.isEmpty())
         return;
     const auto row = dm_.locate(QStringLiteral("ZAVR_LoftData"), {QStringLiteral("LoftNo")}, {loftNo});
     if (!row)
@@ -609,9 +607,9 @@ void TfrmMember::btnCancelClick()
 
 void TfrmMember::DeleteMember()
 {
-    if (dbgrdMem_->currentIndex().row() < 0)
-        return;
     const QString loftNo = selectedLoftNo();
+    if (loftNo.isEmpty())
+        return;
     const int pigeons = memberPigeonCount(dm_, loftNo);
     bool remove = pigeons == 0;
     if (!remove)
@@ -627,7 +625,7 @@ void TfrmMember::DeleteMember()
 
 void TfrmMember::OpenRingList()
 {
-    if (dbgrdMem_->currentIndex().row() < 0)
+    if (selectedLoftNo().isEmpty())
         return;
     pnlMem_->hide();
     pnlNewMember_->hide();
@@ -661,13 +659,8 @@ void TfrmMember::refreshRingList(const QString& selectRingNo)
             header->moveSection(header->visualIndex(logical), i);
     }
     lblRingCnt_->setText(countText(adoqDBGridMRing_->rowCount()));
-    const int ringColumn = adoqDBGridMRing_->fieldIndex(QStringLiteral("PRingNo"));
-    if (!selectRingNo.isEmpty())
-        for (int r = 0; r < adoqDBGridMRing_->rowCount(); ++r)
-            if (adoqDBGridMRing_->value(r, ringColumn).toString() == selectRingNo) {
-                dbgrdMemRing_->setCurrentIndex(adoqDBGridMRing_->index(r, ringColumn));
-                break;
-            }
+    if (const int row = adoqDBGridMRing_->findRow(QStringLiteral("PRingNo"), selectRingNo); !selectRingNo.isEmpty() && row >= 0)
+        dbgrdMemRing_->setCurrentIndex(adoqDBGridMRing_->index(row, adoqDBGridMRing_->fieldIndex(QStringLiteral("PRingNo"))));
     dbgrdMemRing_->resizeColumnsToContents();
 }
 
@@ -712,7 +705,8 @@ void TfrmMember::loadPigeon(const QString& ringNo)
     if (!pigeon)
         return;
     cbbCountryRingCode_->setEditText(pigeon->country);
-    cbbBColour_->setEditText(colourName(dm_, pigeon->colourCode));
+    cbbBColour_->setEditText(colourNames_ ? colourNames_->name(pigeon->colourCode)
+                                          : QString::fromLatin1(DisplayRules::OtherColourName));
     cbbSex_->setEditText(pigeon->sex == QLatin1String("H") ? QStringLiteral("Hen") : QStringLiteral("Cock"));
     combBYear_->setEditText(pigeon->year);
     // Set past the entry aids: a stored pigeon is shown as it is.

@@ -81,7 +81,6 @@ private:
     void setRingKeyFieldsEnabled(bool enabled);
     void applyCountryEntryAid();
     QString selectedRingNo() const;
-    void fillColourList();
 
     TdmZAVR& dm_;
     const DataFolder& folder_;

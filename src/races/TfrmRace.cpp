@@ -829,13 +829,10 @@ void TfrmRace::loadDistanceRows()
         adotLoftRaceDist_->applySort(sortOrder());
     dbgrdLoftLibDist_->setColumnHidden(adotLoftRaceDist_->fieldIndex(QStringLiteral("LiberCode")), true);
     dbgrdLoftLibDist_->resizeColumnsToContents();
-    if (!currentLoftNo.isEmpty())
-        for (int r = 0; r < adotLoftRaceDist_->rowCount(); ++r)
-            if (adotLoftRaceDist_->value(r, QStringLiteral("LoftNo")).toString() == currentLoftNo) {
-                const QSignalBlocker block(dbgrdLoftLibDist_->selectionModel());
-                dbgrdLoftLibDist_->setCurrentIndex(adotLoftRaceDist_->index(r, current.column()));
-                break;
-            }
+    if (const int row = adotLoftRaceDist_->findRow(QStringLiteral("LoftNo"), currentLoftNo); !currentLoftNo.isEmpty() && row >= 0) {
+        const QSignalBlocker block(dbgrdLoftLibDist_->selectionModel());
+        dbgrdLoftLibDist_->setCurrentIndex(adotLoftRaceDist_->index(row, current.column()));
+    }
 }
 
 bool TfrmRace::postLoftDistance(const QString& loftNo, int miles, int yards)

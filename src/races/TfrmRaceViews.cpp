@@ -302,11 +302,8 @@ void TfrmRace::btnOtherClock_SaveClick()
         OtherClock::saveArrival(dm_, *otherClockRace_, otherClockLoftNo(), ringNo, times,
                                 momentOf(dtpSelPigDate_, dtpSelPigTime_));
         reloadOtherClockGrid();
-        for (int r = 0; r < adoqOtherClock_->rowCount(); ++r)
-            if (adoqOtherClock_->value(r, QStringLiteral("PRingNo")).toString() == ringNo) {
-                dbgrdOtherClock_->setCurrentIndex(adoqOtherClock_->index(r, 0));
-                break;
-            }
+        if (const int row = adoqOtherClock_->findRow(QStringLiteral("PRingNo"), ringNo); row >= 0)
+            dbgrdOtherClock_->setCurrentIndex(adoqOtherClock_->index(row, 0));
     });
 }
 

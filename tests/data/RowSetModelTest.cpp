@@ -51,6 +51,19 @@ TEST(RowSetModel, SortsFetchedRowsInMemory)
     EXPECT_EQ(column(*m, QStringLiteral("Name")), (QStringList{"bravo", "Alpha", QString(), "charlie"}));
 }
 
+TEST(RowSetModel, FindsARowInTheCurrentOrder)
+{
+    QObject owner;
+    RowSetModel* m = sample(&owner);
+    EXPECT_EQ(m->findRow(QStringLiteral("Name"), QStringLiteral("charlie")), 3);
+    m->applySort(QStringLiteral("Name ASC"));
+    EXPECT_EQ(m->findRow(QStringLiteral("Name"), QStringLiteral("charlie")), 3);
+    EXPECT_EQ(m->findRow(QStringLiteral("Name"), QStringLiteral("Alpha")), 1);
+    EXPECT_EQ(m->findRow(QStringLiteral("Dist"), QStringLiteral("20")), 2);  // the first of two
+    EXPECT_EQ(m->findRow(QStringLiteral("Name"), QStringLiteral("alpha")), -1);
+    EXPECT_EQ(m->findRow(QStringLiteral("NoSuchField"), QStringLiteral("Alpha")), -1);
+}
+
 TEST(RowSetModel, DisplayRulesAndTitles)
 {
     QObject owner;

@@ -290,10 +290,11 @@ TEST(RingDisplay, ColourNamesAndCodes)
     EXPECT_EQ(colourCode(t.dm(), QStringLiteral("Blue Bar")), QStringLiteral("BLU"));
     EXPECT_EQ(colourCode(t.dm(), QStringLiteral("Other")), QString());
     EXPECT_EQ(colourCode(t.dm(), QStringLiteral("red")), QString());  // exact match only
-    EXPECT_EQ(colourName(t.dm(), QStringLiteral("RED")), QStringLiteral("Red"));
-    EXPECT_EQ(colourName(t.dm(), QString()), QStringLiteral("Other"));
-    EXPECT_EQ(colourName(t.dm(), QStringLiteral("GONE")), QStringLiteral("Other"));
-    EXPECT_EQ(colourName(t.dm(), QVariant()), QStringLiteral("Other"));
+    const ColourNameLookup names(t.dm());
+    EXPECT_EQ(names.name(QStringLiteral("RED")), QStringLiteral("Red"));
+    EXPECT_EQ(names.name(QString()), QStringLiteral("Other"));
+    EXPECT_EQ(names.name(QStringLiteral("GONE")), QStringLiteral("Other"));
+    EXPECT_EQ(names.name(QVariant()), QStringLiteral("Other"));
 }
 
 TEST(CountryRingCodes, ParsesTheCommaSeparatedList)

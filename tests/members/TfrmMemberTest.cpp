@@ -559,6 +559,12 @@ TEST(TfrmMember, ChoosingACountryAppliesItsEntryAids)
     QFocusEvent leave(QEvent::FocusOut);
     QApplication::sendEvent(letters, &leave);
     EXPECT_EQ(p.messages(), QStringList{QStringLiteral("Registration Letter Input Error!")});
+    // A context menu or another window taking the focus for a while is not leaving the field.
+    for (Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent away(QEvent::FocusOut, reason);
+        QApplication::sendEvent(letters, &away);
+        EXPECT_EQ(p.messages(), QStringList()) << reason;
+    }
     letters->clear();
     QTest::keyClicks(letters, QStringLiteral("shot"));
     QApplication::sendEvent(letters, &leave);
