@@ -5,6 +5,7 @@
 #include <nettle/des.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -124,15 +125,24 @@ bool raceAuthBlock(const char* raceNo8, const DesBlock& sysIdCipher, DesBlock& a
 
 namespace ClockDateTime {
 
-double toDays(const QDateTime& moment)
+std::optional<double> toDays(const QDateTime& moment)
 {
-    const qint64 msecs = (moment.date().toJulianDay() - DayZero) * MsecsPerDay + moment.time().msecsSinceStartOfDay();
-    return static_cast<double>(msecs) / static_cast<double>(MsecsPerDay);
+    if (!moment.isValid())
+        return std::nullopt;
+    // The day is checked before it is multiplied: a far date's milliseconds overflow 64 bits.
+    const qint64 day = moment.date().toJulianDay() - DayZero;
+    if (static_cast<double>(std::llabs(day)) > MaxDays)
+        return std::nullopt;
+    const qint64 msecs = day * MsecsPerDay + moment.time().msecsSinceStartOfDay();
+    const double days = static_cast<double>(msecs) / static_cast<double>(MsecsPerDay);
+    if (std::fabs(days) > MaxDays)
+        return std::nullopt;
+    return days;
 }
 
 QDateTime fromDays(double days)
 {
-    if (!std::isfinite(days) || std::fabs(days) > 3.0e6)
+    if (!std::isfinite(days) || std::fabs(days) > MaxDays)
         return {};
     const auto msecs = static_cast<qint64>(std::llround(days * static_cast<double>(MsecsPerDay)));
     qint64 day = msecs / MsecsPerDay;

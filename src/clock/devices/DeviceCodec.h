@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 // DES and hexadecimal helpers shared by the device libraries, the links and the clock page.
@@ -48,8 +49,11 @@ DesBlock systemIdentityCipher(const DesBlock& sysId);
 bool raceAuthBlock(const char* raceNo8, const DesBlock& sysIdCipher, DesBlock& auth);
 
 // Date-times as the device libraries pass them: days since 1899-12-30, the time of day as the
-// fraction. Conversions are exact to the millisecond.
+// fraction. Conversions are exact to the millisecond within MaxDays either side of day 0; toDays
+// gives nothing for an invalid date-time or one outside that range, fromDays an invalid
+// date-time for a number outside it.
 namespace ClockDateTime {
-double toDays(const QDateTime& moment);
+inline constexpr double MaxDays = 3.0e6;
+std::optional<double> toDays(const QDateTime& moment);
 QDateTime fromDays(double days);
 }  // namespace ClockDateTime

@@ -37,10 +37,10 @@ std::optional<QString> raceNoArg(const char* raceNo)
 {
     if (raceNo == nullptr)
         return std::nullopt;
-    for (int i = 0; i < 8; ++i)
-        if (raceNo[i] < 0x20 || raceNo[i] > 0x7e)
-            return std::nullopt;
-    return QString::fromLatin1(raceNo, 8);
+    const QString number = QString::fromLatin1(raceNo, static_cast<qsizetype>(strnlen(raceNo, 8)));
+    if (!BenchState::validRaceNumber(number))
+        return std::nullopt;
+    return number;
 }
 
 QString hexUpper(const QString& text) { return text.toUpper(); }
@@ -77,10 +77,7 @@ QString sysIdCheck(const QString& sysId)
 
 void checkClockNumber(const QString& number)
 {
-    bool ok = !number.isEmpty() && number.size() <= 9;
-    for (QChar c : number)
-        ok = ok && c.unicode() > 0x20 && c.unicode() < 0x7f;
-    if (!ok)
+    if (!BenchState::validClockNumber(number))
         throw CorvelError(QStringLiteral("A clock number is 1 to 9 plain characters without blanks: %1").arg(number));
 }
 
@@ -356,8 +353,10 @@ int SimulatedBench::addArrival(const QString& clockNumber, const BenchArrival& a
     record += littleEndianHex(static_cast<std::uint32_t>(arrival.position ? arrival.position->first : 0), 4);
     record += littleEndianHex(static_cast<std::uint32_t>(arrival.position ? arrival.position->second : 0), 4);
     const QByteArray raceNo = race->raceNo.toLatin1();
-    const QString code = recordAuthCode(record, reinterpret_cast<const std::uint8_t*>(clock.sysId.constData()), clock.number,
-                                        raceNo.constData(), reinterpret_cast<const std::uint8_t*>(race->auth.constData()));
+    const QString code =
+        race->auth.size() != 8 ? QString()
+                               : recordAuthCode(record, reinterpret_cast<const std::uint8_t*>(clock.sysId.constData()), clock.number,
+                                                raceNo.constData(), reinterpret_cast<const std::uint8_t*>(race->auth.constData()));
     if (code.isEmpty())
         throw CorvelError(QStringLiteral("Race %1 of clock %2 has no usable authentication.").arg(race->raceNo, clockNumber));
     race->records.append(record + code);
@@ -731,22 +730,26 @@ bool SimulatedBench::PGT_CloseRace(std::int32_t h, const char* raceNo, double no
     return true;
 }
 
-bool SimulatedBench::PGT_GetRaceT2Device(std::int32_t h, const char* raceNo, double* t)
+bool SimulatedBench::endOfRaceTime(std::int32_t h, const char* raceNo, QDateTime BenchRace::*moment, double* t)
 {
     const BenchRace* race = clockRace(h, raceNo);
     if (race == nullptr || !race->closed || t == nullptr)
         return false;
-    *t = ClockDateTime::toDays(race->t2Device);
+    const std::optional<double> days = ClockDateTime::toDays(race->*moment);
+    if (!days)
+        return false;
+    *t = *days;
     return true;
+}
+
+bool SimulatedBench::PGT_GetRaceT2Device(std::int32_t h, const char* raceNo, double* t)
+{
+    return endOfRaceTime(h, raceNo, &BenchRace::t2Device, t);
 }
 
 bool SimulatedBench::PGT_GetRaceT2Auth(std::int32_t h, const char* raceNo, double* t)
 {
-    const BenchRace* race = clockRace(h, raceNo);
-    if (race == nullptr || !race->closed || t == nullptr)
-        return false;
-    *t = ClockDateTime::toDays(race->t2Auth);
-    return true;
+    return endOfRaceTime(h, raceNo, &BenchRace::t2Auth, t);
 }
 
 // ---- ring reader ----

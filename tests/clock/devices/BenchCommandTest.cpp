@@ -138,7 +138,7 @@ TEST_F(BenchCommand, ArrivalsGivenFromTheShellReachTheProgramsClockAuthenticated
     std::int32_t n = 0;
     ASSERT_TRUE(lib.PGT_CloseTag(h, &n));
     ASSERT_TRUE(lib.PGT_CreateRace(h, "F0000001", "00000000"));
-    ASSERT_TRUE(lib.PGT_ConfirmRace(h, "F0000001", auth.data(), ClockDateTime::toDays(QDateTime(QDate(2024, 8, 19), QTime(7, 0)))));
+    ASSERT_TRUE(lib.PGT_ConfirmRace(h, "F0000001", auth.data(), ClockDateTime::toDays(QDateTime(QDate(2024, 8, 19), QTime(7, 0))).value()));
     ASSERT_TRUE(lib.PGT_StartRace(h, "F0000001", 1));
 
     // The tester plays two arrivals from the shell while the port stays open.

@@ -157,9 +157,33 @@ TEST(DeviceCodec, ClockDateTimesCountDaysFromTheEndOf1899ExactToTheMillisecond)
     EXPECT_EQ(ClockDateTime::toDays(QDateTime(QDate(1899, 12, 30), QTime(0, 0))), 0.0);
     EXPECT_EQ(ClockDateTime::toDays(QDateTime(QDate(1900, 1, 1), QTime(12, 0))), 2.5);
     const QDateTime moment(QDate(2024, 5, 3), QTime(8, 0, 12, 345));
-    EXPECT_EQ(ClockDateTime::fromDays(ClockDateTime::toDays(moment)), moment);
+    EXPECT_EQ(ClockDateTime::fromDays(ClockDateTime::toDays(moment).value()), moment);
     EXPECT_EQ(ClockDateTime::fromDays(45000.0).date(), QDate(2023, 3, 15));
     EXPECT_FALSE(ClockDateTime::fromDays(std::numeric_limits<double>::quiet_NaN()).isValid());
 }
+
+struct DaysCase {
+    const char* name;
+    QDateTime moment;
+    std::optional<double> days;
+};
+
+class ClockDateTimeDays : public ::testing::TestWithParam<DaysCase> {};
+
+TEST_P(ClockDateTimeDays, AreGivenOnlyForValidDateTimesWithinTheRangeFromDaysReads)
+{
+    EXPECT_EQ(ClockDateTime::toDays(GetParam().moment), GetParam().days);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, ClockDateTimeDays,
+    ::testing::Values(DaysCase{"Empty", QDateTime(), std::nullopt},
+                      DaysCase{"InvalidDate", QDateTime(QDate(2024, 2, 30), QTime(12, 0)), std::nullopt},
+                      DaysCase{"LastDay", ClockDateTime::fromDays(ClockDateTime::MaxDays), ClockDateTime::MaxDays},
+                      DaysCase{"AMillisecondAfterTheLastDay", ClockDateTime::fromDays(ClockDateTime::MaxDays).addMSecs(1), std::nullopt},
+                      DaysCase{"FirstDay", ClockDateTime::fromDays(-ClockDateTime::MaxDays), -ClockDateTime::MaxDays},
+                      DaysCase{"TheDayBeforeTheFirst", ClockDateTime::fromDays(-ClockDateTime::MaxDays).addDays(-1), std::nullopt},
+                      DaysCase{"FarBeyondWhatMillisecondsHold", QDateTime(QDate(1'000'000'000, 1, 1), QTime(0, 0)), std::nullopt}),
+    [](const ::testing::TestParamInfo<DaysCase>& p) { return std::string(p.param.name); });
 
 }  // namespace
