@@ -73,13 +73,6 @@ QString sysIdText(const QByteArray& block)
     return text;
 }
 
-QString iniSysId(const DataFolder& folder)
-{
-    const QSettings ini(folder.iniPath(), QSettings::IniFormat);
-    const QVariant value = ini.value(QStringLiteral("Parameter/SysID"));
-    return value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(',')) : value.toString();
-}
-
 QString stampText(const QString& hex)
 {
     try {
@@ -193,7 +186,7 @@ void run(const QStringList& w, SimulatedBench& bench, const DataFolder& folder, 
         out << sub.toUpper() << (w.at(2) == QLatin1String("on") ? " does not answer.\n" : " answers.\n");
     } else if (command == QLatin1String("clock") && sub == QLatin1String("add")) {
         expectCount(w, 3, 4);
-        bench.addClock(w.at(2), w.size() > 3 ? w.at(3) : iniSysId(folder));
+        bench.addClock(w.at(2), w.size() > 3 ? w.at(3) : iniSysId(folder.iniPath()));
         out << "Clock " << w.at(2) << " is on the bench.\n";
     } else if (command == QLatin1String("clock") && sub == QLatin1String("identity")) {
         expectCount(w, 4, 4);

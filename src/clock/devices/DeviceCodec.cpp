@@ -2,6 +2,7 @@
 
 #include "CorvelError.h"
 
+#include <QSettings>
 #include <nettle/des.h>
 
 #include <cmath>
@@ -99,6 +100,16 @@ std::uint16_t HexTextToWord(const QString& text)
         value = static_cast<std::uint16_t>(value * 16 + digit);
     }
     return value;
+}
+
+QString iniSysId(const QString& iniPath)
+{
+    const QSettings ini(iniPath, QSettings::IniFormat);
+    const QVariant value = ini.value(QStringLiteral("Parameter/SysID"));
+    // An unquoted value with commas reads back as a list; the identity is the text as written.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
 }
 
 DesBlock systemIdentityBlock(const QString& sysId)

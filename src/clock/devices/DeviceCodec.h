@@ -39,6 +39,9 @@ inline QString BytesToHex(const QByteArray& bytes, int first, int count)
 // Empty text gives 0. Throws CorvelError for a character that is not a hexadecimal digit.
 std::uint16_t HexTextToWord(const QString& text);
 
+// The SysID text of [Parameter] in the ZAVR.ini at iniPath, as written (an unquoted value with
+// commas included); empty when the file or the key is missing.
+QString iniSysId(const QString& iniPath);
 // The system identity as the clocks take it: the first 8 characters of the SysID text, or its
 // characters followed by "0" up to 8.
 DesBlock systemIdentityBlock(const QString& sysId);

@@ -6,20 +6,8 @@
 #include "Formats.h"
 #include "PortScan.h"
 
-#include <QSettings>
-#include <QStringList>
 
 namespace {
-
-QString readSysId(const QString& iniPath)
-{
-    const QSettings ini(iniPath, QSettings::IniFormat);
-    const QVariant value = ini.value(QStringLiteral("Parameter/SysID"));
-    // An unquoted value with commas reads back as a list; the identity is the text as written.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
-}
 
 QString hexOf(const DesBlock& block) { return BytesToHex(std::span<const std::uint8_t>(block), 1, 8); }
 
@@ -43,7 +31,7 @@ TPigModuV6::TPigModuV6(ClockLibrary& library, const QString& iniPath) : library_
     Opened = found.opened;
     PortHandle = found.handle;
 
-    const DesBlock sysId = systemIdentityBlock(readSysId(iniPath));
+    const DesBlock sysId = systemIdentityBlock(iniSysId(iniPath));
     SysIDHex = hexOf(sysId);
     SysIDCipherHex = hexOf(systemIdentityCipher(sysId));
 }
