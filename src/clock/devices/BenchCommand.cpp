@@ -258,7 +258,7 @@ int runBenchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         folder.prepare();
         const QSettings ini(folder.iniPath(), QSettings::IniFormat);
         const QString kind = ini.value(QStringLiteral("Devices/Library")).toString().trimmed();
-        if (!kind.isEmpty() && kind.compare(QLatin1String("simulator"), Qt::CaseInsensitive) != 0)
+        if (!DeviceLibraries::usesSimulator(kind))
             err << "Note: ZAVR.ini selects \"" << kind << "\" device libraries; the program does not use this bench.\n";
         SimulatedBench bench(DeviceLibraries::benchPath(folder));
         run(words, bench, folder, out);

@@ -107,6 +107,32 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"BadError", {"clock", "error", "5551", "fast"}, 2, "is not a number of seconds"}),
     [](const ::testing::TestParamInfo<RefusedCase>& p) { return std::string(p.param.name); });
 
+struct LibraryCase {
+    const char* name;
+    const char* ini;
+    bool noted;  // corvel-bench notes that the program does not use the bench
+};
+
+class BenchLibraryNote : public BenchCommand, public ::testing::WithParamInterface<LibraryCase> {};
+
+TEST_P(BenchLibraryNote, IsGivenOnlyWhenZAVRIniChoosesOtherLibrariesThanTheSimulator)
+{
+    QFile ini(folder.iniPath());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(GetParam().ini);
+    ini.close();
+    ASSERT_EQ(run({"show"}), 0) << errors.toStdString();
+    EXPECT_EQ(errors.contains(QLatin1String("the program does not use this bench")), GetParam().noted) << errors.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Libraries, BenchLibraryNote,
+                         ::testing::Values(LibraryCase{"NoDevicesSection", "", false},
+                                           LibraryCase{"EmptyLibrary", "[Devices]\nLibrary=\n", false},
+                                           LibraryCase{"SimulatorInAnyCase", "[Devices]\nLibrary= Simulator\n", false},
+                                           LibraryCase{"Vendor", "[Devices]\nLibrary=vendor\n", true},
+                                           LibraryCase{"UnknownKind", "[Devices]\nLibrary=serial\n", true}),
+                         [](const ::testing::TestParamInfo<LibraryCase>& p) { return std::string(p.param.name); });
+
 TEST_F(BenchCommand, ABenchFileThatIsNotValidIsReportedAndKept)
 {
     QFile file(DeviceLibraries::benchPath(folder));
