@@ -80,8 +80,7 @@ public:
     QString hexText(const QString& key, int digits) const
     {
         const QString t = text(key, digits, true).toUpper();
-        QByteArray scratch(digits / 2 + 1, '\0');
-        if (t.size() != digits || !HexToBin(t, reinterpret_cast<std::uint8_t*>(scratch.data()), digits / 2))
+        if (!isHexText(t, digits))
             fail(QStringLiteral("%1 hexadecimal digits").arg(digits), key);
         return t;
     }

@@ -62,13 +62,20 @@ bool HexToBin(const char* text, std::uint8_t* out, std::int32_t n)
     return true;
 }
 
-bool HexToBin(const QString& text, std::uint8_t* out, std::int32_t n)
+bool isHexText(const QString& text, qsizetype digits)
 {
-    if (n < 0 || text.size() != static_cast<qsizetype>(n) * 2)
+    if (text.size() != digits)
         return false;
     for (QChar c : text)
-        if (c.unicode() > 0x7f)
+        if (c.unicode() > 0x7f || hexDigit(static_cast<char>(c.unicode())) < 0)
             return false;
+    return true;
+}
+
+bool HexToBin(const QString& text, std::uint8_t* out, std::int32_t n)
+{
+    if (n < 0 || !isHexText(text, static_cast<qsizetype>(n) * 2))
+        return false;
     return HexToBin(text.toLatin1().constData(), out, n);
 }
 

@@ -20,6 +20,9 @@ inline constexpr char FixedDesKey[] = "41930572";
 bool DesEncrypt(std::uint8_t* out, const std::uint8_t* in, const std::uint8_t* key);
 bool DesDecrypt(const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* key);
 
+// Whether text is exactly digits hexadecimal digits (0-9, A-F, a-f), with no sign, blank or prefix.
+bool isHexText(const QString& text, qsizetype digits);
+
 // Writes n bytes from text of exactly 2n hexadecimal digits (either case). Returns false, and
 // writes nothing, for text of another length (at most 2n + 1 characters are looked at), a
 // non-hexadecimal character, a null text or a negative n.

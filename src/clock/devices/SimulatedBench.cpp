@@ -10,17 +10,6 @@
 
 namespace {
 
-bool isHex(const QString& text, qsizetype digits)
-{
-    if (text.size() != digits)
-        return false;
-    for (QChar c : text)
-        if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F')) ||
-              (c >= QLatin1Char('a') && c <= QLatin1Char('f'))))
-            return false;
-    return true;
-}
-
 // A NUL-terminated text argument, read no further than maxLength characters.
 std::optional<QString> textArg(const char* text, std::size_t maxLength)
 {
@@ -42,8 +31,6 @@ std::optional<QString> raceNoArg(const char* raceNo)
         return std::nullopt;
     return number;
 }
-
-QString hexUpper(const QString& text) { return text.toUpper(); }
 
 QString littleEndianHex(std::uint32_t value, int bytes)
 {
@@ -248,9 +235,9 @@ void SimulatedBench::setClockError(const QString& clockNumber, qint64 msecs)
 void SimulatedBench::addRing(const QString& uid, const QString& eRing, int randomCode, bool genuine)
 {
     scriptingSync();
-    if (!isHex(uid, 8))
+    if (!isHexText(uid, 8))
         throw CorvelError(QStringLiteral("A ring UID is 8 hexadecimal digits: %1").arg(uid));
-    if (!isHex(eRing, 8))
+    if (!isHexText(eRing, 8))
         throw CorvelError(QStringLiteral("An eRing number is 8 hexadecimal digits: %1").arg(eRing));
     if (randomCode < 0 || randomCode > 255)
         throw CorvelError(QStringLiteral("A random code is 0 to 255: %1").arg(randomCode));
@@ -310,7 +297,7 @@ int SimulatedBench::addArrival(const QString& clockNumber, const BenchArrival& a
         throw CorvelError(QStringLiteral("Clock %1 has no race started.").arg(clockNumber));
     if (race->closed)
         throw CorvelError(QStringLiteral("Race %1 of clock %2 is closed.").arg(race->raceNo, clockNumber));
-    if (!isHex(arrival.eRing, 8))
+    if (!isHexText(arrival.eRing, 8))
         throw CorvelError(QStringLiteral("An eRing number is 8 hexadecimal digits: %1").arg(arrival.eRing));
     const QString eRing = arrival.eRing.toUpper();
 
@@ -334,7 +321,7 @@ int SimulatedBench::addArrival(const QString& clockNumber, const BenchArrival& a
     if (readCode < 0 || readCode > 255)
         throw CorvelError(QStringLiteral("A random code is 0 to 255: %1").arg(readCode));
     const QString uid = arrival.uid.value_or(programmedUid).toUpper();
-    if (!isHex(uid, 8))
+    if (!isHexText(uid, 8))
         throw CorvelError(QStringLiteral("A UID is 8 hexadecimal digits: %1").arg(uid));
     const QDateTime stamp = arrival.at.addMSecs(clock.errorMsecs);
     if (!arrival.at.isValid() || stamp.date().year() <= 2000 || stamp.date().year() > 2255)
@@ -524,10 +511,10 @@ bool SimulatedBench::PGT_SetTag(std::int32_t h, const char* tag, std::int32_t, c
     const auto tagText = textArg(tag, 16);
     const auto uidText = textArg(uid, 8);
     const auto regText = textArg(regNo, 6);
-    if (connectedClock(h) == nullptr || !hd->tagListOpen || !tagText || !isHex(*tagText, 16) || !uidText ||
-        !isHex(*uidText, 8) || !regText || regText->size() != 6)
+    if (connectedClock(h) == nullptr || !hd->tagListOpen || !tagText || !isHexText(*tagText, 16) || !uidText ||
+        !isHexText(*uidText, 8) || !regText || regText->size() != 6)
         return false;
-    hd->pendingTags.append({hexUpper(*tagText), hexUpper(*uidText), *regText});
+    hd->pendingTags.append({tagText->toUpper(), uidText->toUpper(), *regText});
     return true;
 }
 
@@ -607,9 +594,9 @@ bool SimulatedBench::PGT_AddRaceTag(std::int32_t h, const char* raceNo, const ch
     BenchRace* race = clockRace(h, raceNo);
     const auto tagText = textArg(tag, 16);
     const auto uidText = textArg(uid, 8);
-    if (race == nullptr || race->kind != 0 || !tagText || !isHex(*tagText, 16) || !uidText || !isHex(*uidText, 8))
+    if (race == nullptr || race->kind != 0 || !tagText || !isHexText(*tagText, 16) || !uidText || !isHexText(*uidText, 8))
         return false;
-    race->tags.append({hexUpper(*tagText), hexUpper(*uidText)});
+    race->tags.append({tagText->toUpper(), uidText->toUpper()});
     save();
     return true;
 }
@@ -703,7 +690,7 @@ bool SimulatedBench::PGT_CheckRecord(const char* record, const std::uint8_t* sys
     if (record == nullptr || clockNo == nullptr || !raceNoArg(raceNo))
         return false;
     const QString text = QString::fromLatin1(record, static_cast<qsizetype>(strnlen(record, 104)));
-    if (text.size() < 96 || !isHex(text.left(96), 96))
+    if (text.size() < 96 || !isHexText(text.left(96), 96))
         return false;
     const QString number = QString::fromLatin1(clockNo, static_cast<qsizetype>(strnlen(clockNo, 12))).left(9);
     const QString code = recordAuthCode(text.left(88).toUpper(), sysId, number, raceNo, auth);

@@ -77,6 +77,29 @@ INSTANTIATE_TEST_SUITE_P(Texts, HexToBinCases,
                                            HexCase{"1A 2B3C4D3", 5, false, ""},
                                            HexCase{"1A2B", -1, false, ""}));
 
+struct HexTextCase {
+    const char* text;  // UTF-8
+    int digits;
+    bool hex;
+};
+
+class CodecHexText : public ::testing::TestWithParam<HexTextCase> {};
+
+TEST_P(CodecHexText, TakesExactlyThatManyPlainHexadecimalDigits)
+{
+    EXPECT_EQ(isHexText(QString::fromUtf8(GetParam().text), GetParam().digits), GetParam().hex) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, CodecHexText,
+                         ::testing::Values(HexTextCase{"0F", 2, true}, HexTextCase{"aB", 2, true},
+                                           HexTextCase{"1A2B3C4D", 8, true}, HexTextCase{"", 0, true},
+                                           HexTextCase{"+F", 2, false}, HexTextCase{"-1", 2, false},
+                                           HexTextCase{" F", 2, false}, HexTextCase{"F ", 2, false},
+                                           HexTextCase{"0x", 2, false}, HexTextCase{"F", 2, false},
+                                           HexTextCase{"0F0", 2, false}, HexTextCase{"G0", 2, false},
+                                           HexTextCase{"\u0661\u0661", 2, false},    // Arabic-Indic digits one
+                                           HexTextCase{"\uFF21\uFF21", 2, false}));  // full-width A
+
 TEST(DeviceCodec, HexToBinRefusesANullTextAndNonLatinDigits)
 {
     std::uint8_t out[2] = {};
