@@ -287,7 +287,9 @@ INSTANTIATE_TEST_SUITE_P(Stamps, ClockTimeToText,
 
 TEST(ClockTimeToText, BytesThatAreNoDateAndTimeAreAConversionError)
 {
-    for (const char* hex : {"0E0D190D2D0A7B00", "0E02300D2D0A7B00", "0E08191800000000", "0E08190D3C000000"}) {
+    // The last two: a seconds byte of 100 and one of 255 are not 10 and 25 seconds.
+    for (const char* hex : {"0E0D190D2D0A7B00", "0E02300D2D0A7B00", "0E08191800000000", "0E08190D3C000000", "0E08190D2D647B00",
+                            "0E08190D2DFF7B00"}) {
         try {
             TPigModuV6::ClockTimeToText(QString::fromLatin1(hex));
             ADD_FAILURE() << hex << " was accepted";
