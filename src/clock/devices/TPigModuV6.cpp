@@ -59,8 +59,9 @@ std::int32_t TPigModuV6::CoordTextToValue(const QString& text)
     const qint64 degrees = digitGroup(text.mid(1, 3));
     const qint64 minutes = digitGroup(text.mid(4, 2));
     const qint64 seconds = digitGroup(text.mid(6, 2));
-    const qint64 hundredths = text.size() > 8 ? digitGroup(text.mid(8, 2)) : 0;
-    const qint64 value = sign * ((degrees * 3600 + minutes * 60 + seconds) * 1000 + hundredths);
+    // Two further digits count as they stand, in thousandths.
+    const qint64 further = text.size() > 8 ? digitGroup(text.mid(8, 2)) : 0;
+    const qint64 value = sign * ((degrees * 3600 + minutes * 60 + seconds) * 1000 + further);
     // Three digits of degrees can exceed what a clock coordinate holds (about 596 degrees).
     if (value > INT32_MAX || value < INT32_MIN)
         throw CorvelError(QStringLiteral("The coordinate %1 is out of range.").arg(text));

@@ -242,7 +242,7 @@ TEST_P(CoordTextToValue, GivesThousandthsOfAnArcSecond)
 INSTANTIATE_TEST_SUITE_P(Coordinates, CoordTextToValue,
                          ::testing::Values(CoordCase{"E1212324", 437004000}, CoordCase{"W1212324", -437004000},
                                            CoordCase{"N0242230", 87750000}, CoordCase{"S0242230", -87750000},
-                                           CoordCase{"E121232433", 437004033},  // hundredths
+                                           CoordCase{"E121232433", 437004033},  // two further digits add as they stand
                                            CoordCase{"        ", 0}, CoordCase{"", 0}, CoordCase{"X1212324", 0},
                                            CoordCase{"e1212324", 0},  // only the upper-case letters count
                                            CoordCase{"E1800000", 648000000}));
