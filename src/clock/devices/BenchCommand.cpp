@@ -50,13 +50,21 @@ int portNumber(const QString& name)
     throw UsageError(QStringLiteral("A port is COM1 or COM2, not \"%1\".").arg(name));
 }
 
-int wholeNumber(const QString& text, int base = 10)
+int wholeNumber(const QString& text)
 {
     bool ok = false;
-    const int value = text.toInt(&ok, base);
+    const int value = text.toInt(&ok);
     if (!ok)
         throw UsageError(QStringLiteral("\"%1\" is not a number.").arg(text));
     return value;
+}
+
+// A random code: exactly 2 hexadecimal digits.
+int codeNumber(const QString& text)
+{
+    if (!isHexText(text, 2))
+        throw UsageError(QStringLiteral("\"%1\" is not a number: a code is 2 hexadecimal digits.").arg(text));
+    return HexTextToWord(text);
 }
 
 void expectCount(const QStringList& words, qsizetype min, qsizetype max)
@@ -71,13 +79,6 @@ QString sysIdText(const QByteArray& block)
     for (char c : block)
         text += (c >= 0x20 && c < 0x7f) ? QLatin1Char(c) : QLatin1Char('?');
     return text;
-}
-
-QString iniSysId(const DataFolder& folder)
-{
-    const QSettings ini(folder.iniPath(), QSettings::IniFormat);
-    const QVariant value = ini.value(QStringLiteral("Parameter/SysID"));
-    return value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(',')) : value.toString();
 }
 
 QString stampText(const QString& hex)
@@ -148,10 +149,7 @@ BenchArrival parseArrival(const QStringList& w)
         throw UsageError(QStringLiteral("\"%1\" is not a time as yyyy/mm/dd hh:nn:ss[.zzz].").arg(at));
     for (const QString& option : w.mid(4)) {
         if (option.startsWith(QLatin1String("code="))) {
-            const QString code = option.mid(5);
-            if (code.size() != 2)
-                throw UsageError(QStringLiteral("A code is 2 hexadecimal digits: %1").arg(code));
-            arrival.readCode = wholeNumber(code, 16);
+            arrival.readCode = codeNumber(option.mid(5));
         } else if (option.startsWith(QLatin1String("uid="))) {
             arrival.uid = option.mid(4);
         } else if (option.startsWith(QLatin1String("position="))) {
@@ -193,7 +191,7 @@ void run(const QStringList& w, SimulatedBench& bench, const DataFolder& folder, 
         out << sub.toUpper() << (w.at(2) == QLatin1String("on") ? " does not answer.\n" : " answers.\n");
     } else if (command == QLatin1String("clock") && sub == QLatin1String("add")) {
         expectCount(w, 3, 4);
-        bench.addClock(w.at(2), w.size() > 3 ? w.at(3) : iniSysId(folder));
+        bench.addClock(w.at(2), w.size() > 3 ? w.at(3) : iniSysId(folder.iniPath()));
         out << "Clock " << w.at(2) << " is on the bench.\n";
     } else if (command == QLatin1String("clock") && sub == QLatin1String("identity")) {
         expectCount(w, 4, 4);
@@ -211,9 +209,7 @@ void run(const QStringList& w, SimulatedBench& bench, const DataFolder& folder, 
         expectCount(w, 5, 6);
         if (w.size() == 6 && w.at(5) != QLatin1String("forged"))
             throw UsageError(QStringLiteral("Unknown word \"%1\".").arg(w.at(5)));
-        if (w.at(4).size() != 2)
-            throw UsageError(QStringLiteral("A code is 2 hexadecimal digits: %1").arg(w.at(4)));
-        bench.addRing(w.at(2), w.at(3), wholeNumber(w.at(4), 16), w.size() == 5);
+        bench.addRing(w.at(2), w.at(3), codeNumber(w.at(4)), w.size() == 5);
         out << "Ring " << w.at(2).toUpper() << " is on the bench.\n";
     } else if (command == QLatin1String("ring") && sub == QLatin1String("lay")) {
         expectCount(w, 3, 3);
@@ -265,7 +261,7 @@ int runBenchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         folder.prepare();
         const QSettings ini(folder.iniPath(), QSettings::IniFormat);
         const QString kind = ini.value(QStringLiteral("Devices/Library")).toString().trimmed();
-        if (!kind.isEmpty() && kind.compare(QLatin1String("simulator"), Qt::CaseInsensitive) != 0)
+        if (!DeviceLibraries::usesSimulator(kind))
             err << "Note: ZAVR.ini selects \"" << kind << "\" device libraries; the program does not use this bench.\n";
         SimulatedBench bench(DeviceLibraries::benchPath(folder));
         run(words, bench, folder, out);

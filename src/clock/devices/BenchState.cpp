@@ -80,8 +80,7 @@ public:
     QString hexText(const QString& key, int digits) const
     {
         const QString t = text(key, digits, true).toUpper();
-        QByteArray scratch(digits / 2 + 1, '\0');
-        if (t.size() != digits || !HexToBin(t, reinterpret_cast<std::uint8_t*>(scratch.data()), digits / 2))
+        if (!isHexText(t, digits))
             fail(QStringLiteral("%1 hexadecimal digits").arg(digits), key);
         return t;
     }
@@ -158,6 +157,22 @@ const BenchRace* BenchClock::race(const QString& raceNo) const
 }
 
 BenchRace* BenchClock::race(const QString& raceNo) { return const_cast<BenchRace*>(std::as_const(*this).race(raceNo)); }
+
+bool BenchState::validClockNumber(const QString& number)
+{
+    bool ok = !number.isEmpty() && number.size() <= 9;
+    for (QChar c : number)
+        ok = ok && c.unicode() > 0x20 && c.unicode() < 0x7f;
+    return ok;
+}
+
+bool BenchState::validRaceNumber(const QString& raceNo)
+{
+    bool ok = raceNo.size() == 8;
+    for (QChar c : raceNo)
+        ok = ok && c.unicode() >= 0x20 && c.unicode() <= 0x7e;
+    return ok;
+}
 
 BenchState::BenchState()
 {
@@ -320,8 +335,8 @@ BenchState BenchState::fromJson(const QByteArray& json)
         const Fields f(clocks.at(i), root.at(QStringLiteral("clocks"), i));
         BenchClock clock;
         clock.number = f.text(QStringLiteral("number"), 9, true);
-        if (clock.number.isEmpty() || state.clock(clock.number))
-            f.fail(QStringLiteral("a clock number that no other clock has"), QStringLiteral("number"));
+        if (!validClockNumber(clock.number) || state.clock(clock.number))
+            f.fail(QStringLiteral("1 to 9 plain characters without blanks that no other clock has"), QStringLiteral("number"));
         clock.sysId = f.hex(QStringLiteral("sysId"), 8);
         clock.errorMsecs = f.integer(QStringLiteral("errorMsecs"), -86400000LL * 366, 86400000LL * 366);
         if (f.has(QStringLiteral("site")))
@@ -345,16 +360,29 @@ BenchState BenchState::fromJson(const QByteArray& json)
             const Fields r(races.at(k), f.at(QStringLiteral("races"), k));
             BenchRace race;
             race.raceNo = r.text(QStringLiteral("raceNo"), 8, true);
-            if (race.raceNo.size() != 8 || clock.race(race.raceNo))
-                r.fail(QStringLiteral("8 characters that no other race of the clock has"), QStringLiteral("raceNo"));
+            if (!validRaceNumber(race.raceNo) || clock.race(race.raceNo))
+                r.fail(QStringLiteral("8 printable characters that no other race of the clock has"), QStringLiteral("raceNo"));
             race.desc = r.text(QStringLiteral("desc"), 100);
             race.mode = static_cast<int>(r.integer(QStringLiteral("mode"), INT32_MIN, INT32_MAX));
             race.auth = r.hex(QStringLiteral("auth"), 8, true);
             race.confirmedAt = r.moment(QStringLiteral("confirmedAt"));
-            race.kind = static_cast<int>(r.integer(QStringLiteral("kind"), 0, 255));
+            race.kind = static_cast<int>(r.integer(QStringLiteral("kind"), INT32_MIN, INT32_MAX));
+            if (race.kind != 0 && race.kind != 1 && race.kind != 3)
+                r.fail(QStringLiteral("0 (not started), 1 (a training) or 3 (a race)"), QStringLiteral("kind"));
+            // A race is started only after its confirmation, so a started race has its block.
+            if (race.kind != 0 && race.auth.isEmpty())
+                r.fail(QStringLiteral("16 hexadecimal digits in a started race"), QStringLiteral("auth"));
             race.closed = r.flag(QStringLiteral("closed"));
+            if (race.closed && race.kind == 0)
+                r.fail(QStringLiteral("false in a race that was not started"), QStringLiteral("closed"));
             race.t2Device = r.moment(QStringLiteral("t2Device"));
             race.t2Auth = r.moment(QStringLiteral("t2Auth"));
+            // The end-of-race check sets both times when it closes a race.
+            const QString endOfRaceTime = QStringLiteral("a date and time as yyyy-mm-ddThh:mm:ss.zzz in a closed race");
+            if (race.closed && !ClockDateTime::toDays(race.t2Device))
+                r.fail(endOfRaceTime, QStringLiteral("t2Device"));
+            if (race.closed && !ClockDateTime::toDays(race.t2Auth))
+                r.fail(endOfRaceTime, QStringLiteral("t2Auth"));
             const QJsonArray tags = r.array(QStringLiteral("tags"));
             for (qsizetype t = 0; t < tags.size(); ++t) {
                 const Fields tf(tags.at(t), r.at(QStringLiteral("tags"), t));

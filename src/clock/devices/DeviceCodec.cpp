@@ -2,9 +2,11 @@
 
 #include "CorvelError.h"
 
+#include <QSettings>
 #include <nettle/des.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -60,13 +62,20 @@ bool HexToBin(const char* text, std::uint8_t* out, std::int32_t n)
     return true;
 }
 
-bool HexToBin(const QString& text, std::uint8_t* out, std::int32_t n)
+bool isHexText(const QString& text, qsizetype digits)
 {
-    if (n < 0 || text.size() != static_cast<qsizetype>(n) * 2)
+    if (text.size() != digits)
         return false;
     for (QChar c : text)
-        if (c.unicode() > 0x7f)
+        if (c.unicode() > 0x7f || hexDigit(static_cast<char>(c.unicode())) < 0)
             return false;
+    return true;
+}
+
+bool HexToBin(const QString& text, std::uint8_t* out, std::int32_t n)
+{
+    if (n < 0 || !isHexText(text, static_cast<qsizetype>(n) * 2))
+        return false;
     return HexToBin(text.toLatin1().constData(), out, n);
 }
 
@@ -100,6 +109,16 @@ std::uint16_t HexTextToWord(const QString& text)
     return value;
 }
 
+QString iniSysId(const QString& iniPath)
+{
+    const QSettings ini(iniPath, QSettings::IniFormat);
+    const QVariant value = ini.value(QStringLiteral("Parameter/SysID"));
+    // An unquoted value with commas reads back as a list; the identity is the text as written.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
 DesBlock systemIdentityBlock(const QString& sysId)
 {
     DesBlock block;
@@ -124,15 +143,24 @@ bool raceAuthBlock(const char* raceNo8, const DesBlock& sysIdCipher, DesBlock& a
 
 namespace ClockDateTime {
 
-double toDays(const QDateTime& moment)
+std::optional<double> toDays(const QDateTime& moment)
 {
-    const qint64 msecs = (moment.date().toJulianDay() - DayZero) * MsecsPerDay + moment.time().msecsSinceStartOfDay();
-    return static_cast<double>(msecs) / static_cast<double>(MsecsPerDay);
+    if (!moment.isValid())
+        return std::nullopt;
+    // The day is checked before it is multiplied: a far date's milliseconds overflow 64 bits.
+    const qint64 day = moment.date().toJulianDay() - DayZero;
+    if (static_cast<double>(std::llabs(day)) > MaxDays)
+        return std::nullopt;
+    const qint64 msecs = day * MsecsPerDay + moment.time().msecsSinceStartOfDay();
+    const double days = static_cast<double>(msecs) / static_cast<double>(MsecsPerDay);
+    if (std::fabs(days) > MaxDays)
+        return std::nullopt;
+    return days;
 }
 
 QDateTime fromDays(double days)
 {
-    if (!std::isfinite(days) || std::fabs(days) > 3.0e6)
+    if (!std::isfinite(days) || std::fabs(days) > MaxDays)
         return {};
     const auto msecs = static_cast<qint64>(std::llround(days * static_cast<double>(MsecsPerDay)));
     qint64 day = msecs / MsecsPerDay;

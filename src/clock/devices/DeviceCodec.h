@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 // DES and hexadecimal helpers shared by the device libraries, the links and the clock page.
@@ -18,6 +19,9 @@ inline constexpr char FixedDesKey[] = "41930572";
 // Returns false, and leaves out untouched, when the key is weak. Note the argument orders.
 bool DesEncrypt(std::uint8_t* out, const std::uint8_t* in, const std::uint8_t* key);
 bool DesDecrypt(const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* key);
+
+// Whether text is exactly digits hexadecimal digits (0-9, A-F, a-f), with no sign, blank or prefix.
+bool isHexText(const QString& text, qsizetype digits);
 
 // Writes n bytes from text of exactly 2n hexadecimal digits (either case). Returns false, and
 // writes nothing, for text of another length (at most 2n + 1 characters are looked at), a
@@ -38,6 +42,9 @@ inline QString BytesToHex(const QByteArray& bytes, int first, int count)
 // Empty text gives 0. Throws CorvelError for a character that is not a hexadecimal digit.
 std::uint16_t HexTextToWord(const QString& text);
 
+// The SysID text of [Parameter] in the ZAVR.ini at iniPath, as written (an unquoted value with
+// commas included); empty when the file or the key is missing.
+QString iniSysId(const QString& iniPath);
 // The system identity as the clocks take it: the first 8 characters of the SysID text, or its
 // characters followed by "0" up to 8.
 DesBlock systemIdentityBlock(const QString& sysId);
@@ -48,8 +55,11 @@ DesBlock systemIdentityCipher(const DesBlock& sysId);
 bool raceAuthBlock(const char* raceNo8, const DesBlock& sysIdCipher, DesBlock& auth);
 
 // Date-times as the device libraries pass them: days since 1899-12-30, the time of day as the
-// fraction. Conversions are exact to the millisecond.
+// fraction. Conversions are exact to the millisecond within MaxDays either side of day 0; toDays
+// gives nothing for an invalid date-time or one outside that range, fromDays an invalid
+// date-time for a number outside it.
 namespace ClockDateTime {
-double toDays(const QDateTime& moment);
+inline constexpr double MaxDays = 3.0e6;
+std::optional<double> toDays(const QDateTime& moment);
 QDateTime fromDays(double days);
 }  // namespace ClockDateTime

@@ -35,11 +35,17 @@ private:
 
 QString DeviceLibraries::benchPath(const DataFolder& folder) { return folder.path() + QStringLiteral("/bench.json"); }
 
+bool DeviceLibraries::usesSimulator(const QString& library)
+{
+    const QString kind = library.trimmed();
+    return kind.isEmpty() || kind.compare(QLatin1String("simulator"), Qt::CaseInsensitive) == 0;
+}
+
 std::unique_ptr<DeviceLibraries> DeviceLibraries::open(const DataFolder& folder)
 {
     const QSettings ini(folder.iniPath(), QSettings::IniFormat);
     const QString kind = ini.value(QStringLiteral("Devices/Library")).toString().trimmed();
-    if (kind.isEmpty() || kind.compare(QLatin1String("simulator"), Qt::CaseInsensitive) == 0)
+    if (usesSimulator(kind))
         return std::make_unique<SimulatorLibraries>(benchPath(folder));
     if (kind.compare(QLatin1String("vendor"), Qt::CaseInsensitive) != 0)
         throw CorvelError(QStringLiteral("ZAVR.ini: [Devices] Library must be simulator or vendor, not \"%1\".").arg(kind));

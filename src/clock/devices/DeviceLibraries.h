@@ -20,6 +20,9 @@ public:
     // library or function is missing, or bench.json is not valid.
     static std::unique_ptr<DeviceLibraries> open(const DataFolder& folder);
     static QString benchPath(const DataFolder& folder);  // <data>/bench.json
+    // Whether a [Devices] Library value chooses the simulated bench: empty or "simulator" in any
+    // case, blanks around it ignored.
+    static bool usesSimulator(const QString& library);
 
     virtual ~DeviceLibraries() = default;
     virtual ClockLibrary& clock() = 0;

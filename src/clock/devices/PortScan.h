@@ -6,9 +6,9 @@ class PortLibrary;
 
 struct PortScanResult {
     bool opened = false;
-    std::int32_t handle = 0;  // of the last open call
+    std::int32_t handle = 0;  // of the last open call; already closed unless opened
 };
 
-// Opens COM1, then COM2, and stops at the first port that opens and is usable. A port that opens
-// but is not usable is left to the library (it is not closed here).
+// Opens COM1, then COM2, and stops at the first port that opens and is usable, which stays open
+// for the caller. A port that opens but is not usable is closed again before the next is tried.
 PortScanResult scanPorts(PortLibrary& library, const char* settings);

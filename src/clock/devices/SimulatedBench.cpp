@@ -10,17 +10,6 @@
 
 namespace {
 
-bool isHex(const QString& text, qsizetype digits)
-{
-    if (text.size() != digits)
-        return false;
-    for (QChar c : text)
-        if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F')) ||
-              (c >= QLatin1Char('a') && c <= QLatin1Char('f'))))
-            return false;
-    return true;
-}
-
 // A NUL-terminated text argument, read no further than maxLength characters.
 std::optional<QString> textArg(const char* text, std::size_t maxLength)
 {
@@ -37,13 +26,11 @@ std::optional<QString> raceNoArg(const char* raceNo)
 {
     if (raceNo == nullptr)
         return std::nullopt;
-    for (int i = 0; i < 8; ++i)
-        if (raceNo[i] < 0x20 || raceNo[i] > 0x7e)
-            return std::nullopt;
-    return QString::fromLatin1(raceNo, 8);
+    const QString number = QString::fromLatin1(raceNo, static_cast<qsizetype>(strnlen(raceNo, 8)));
+    if (!BenchState::validRaceNumber(number))
+        return std::nullopt;
+    return number;
 }
-
-QString hexUpper(const QString& text) { return text.toUpper(); }
 
 QString littleEndianHex(std::uint32_t value, int bytes)
 {
@@ -77,10 +64,7 @@ QString sysIdCheck(const QString& sysId)
 
 void checkClockNumber(const QString& number)
 {
-    bool ok = !number.isEmpty() && number.size() <= 9;
-    for (QChar c : number)
-        ok = ok && c.unicode() > 0x20 && c.unicode() < 0x7f;
-    if (!ok)
+    if (!BenchState::validClockNumber(number))
         throw CorvelError(QStringLiteral("A clock number is 1 to 9 plain characters without blanks: %1").arg(number));
 }
 
@@ -251,9 +235,9 @@ void SimulatedBench::setClockError(const QString& clockNumber, qint64 msecs)
 void SimulatedBench::addRing(const QString& uid, const QString& eRing, int randomCode, bool genuine)
 {
     scriptingSync();
-    if (!isHex(uid, 8))
+    if (!isHexText(uid, 8))
         throw CorvelError(QStringLiteral("A ring UID is 8 hexadecimal digits: %1").arg(uid));
-    if (!isHex(eRing, 8))
+    if (!isHexText(eRing, 8))
         throw CorvelError(QStringLiteral("An eRing number is 8 hexadecimal digits: %1").arg(eRing));
     if (randomCode < 0 || randomCode > 255)
         throw CorvelError(QStringLiteral("A random code is 0 to 255: %1").arg(randomCode));
@@ -313,7 +297,7 @@ int SimulatedBench::addArrival(const QString& clockNumber, const BenchArrival& a
         throw CorvelError(QStringLiteral("Clock %1 has no race started.").arg(clockNumber));
     if (race->closed)
         throw CorvelError(QStringLiteral("Race %1 of clock %2 is closed.").arg(race->raceNo, clockNumber));
-    if (!isHex(arrival.eRing, 8))
+    if (!isHexText(arrival.eRing, 8))
         throw CorvelError(QStringLiteral("An eRing number is 8 hexadecimal digits: %1").arg(arrival.eRing));
     const QString eRing = arrival.eRing.toUpper();
 
@@ -337,7 +321,7 @@ int SimulatedBench::addArrival(const QString& clockNumber, const BenchArrival& a
     if (readCode < 0 || readCode > 255)
         throw CorvelError(QStringLiteral("A random code is 0 to 255: %1").arg(readCode));
     const QString uid = arrival.uid.value_or(programmedUid).toUpper();
-    if (!isHex(uid, 8))
+    if (!isHexText(uid, 8))
         throw CorvelError(QStringLiteral("A UID is 8 hexadecimal digits: %1").arg(uid));
     const QDateTime stamp = arrival.at.addMSecs(clock.errorMsecs);
     if (!arrival.at.isValid() || stamp.date().year() <= 2000 || stamp.date().year() > 2255)
@@ -356,8 +340,10 @@ int SimulatedBench::addArrival(const QString& clockNumber, const BenchArrival& a
     record += littleEndianHex(static_cast<std::uint32_t>(arrival.position ? arrival.position->first : 0), 4);
     record += littleEndianHex(static_cast<std::uint32_t>(arrival.position ? arrival.position->second : 0), 4);
     const QByteArray raceNo = race->raceNo.toLatin1();
-    const QString code = recordAuthCode(record, reinterpret_cast<const std::uint8_t*>(clock.sysId.constData()), clock.number,
-                                        raceNo.constData(), reinterpret_cast<const std::uint8_t*>(race->auth.constData()));
+    const QString code =
+        race->auth.size() != 8 ? QString()
+                               : recordAuthCode(record, reinterpret_cast<const std::uint8_t*>(clock.sysId.constData()), clock.number,
+                                                raceNo.constData(), reinterpret_cast<const std::uint8_t*>(race->auth.constData()));
     if (code.isEmpty())
         throw CorvelError(QStringLiteral("Race %1 of clock %2 has no usable authentication.").arg(race->raceNo, clockNumber));
     race->records.append(record + code);
@@ -525,10 +511,10 @@ bool SimulatedBench::PGT_SetTag(std::int32_t h, const char* tag, std::int32_t, c
     const auto tagText = textArg(tag, 16);
     const auto uidText = textArg(uid, 8);
     const auto regText = textArg(regNo, 6);
-    if (connectedClock(h) == nullptr || !hd->tagListOpen || !tagText || !isHex(*tagText, 16) || !uidText ||
-        !isHex(*uidText, 8) || !regText || regText->size() != 6)
+    if (connectedClock(h) == nullptr || !hd->tagListOpen || !tagText || !isHexText(*tagText, 16) || !uidText ||
+        !isHexText(*uidText, 8) || !regText || regText->size() != 6)
         return false;
-    hd->pendingTags.append({hexUpper(*tagText), hexUpper(*uidText), *regText});
+    hd->pendingTags.append({tagText->toUpper(), uidText->toUpper(), *regText});
     return true;
 }
 
@@ -608,9 +594,9 @@ bool SimulatedBench::PGT_AddRaceTag(std::int32_t h, const char* raceNo, const ch
     BenchRace* race = clockRace(h, raceNo);
     const auto tagText = textArg(tag, 16);
     const auto uidText = textArg(uid, 8);
-    if (race == nullptr || race->kind != 0 || !tagText || !isHex(*tagText, 16) || !uidText || !isHex(*uidText, 8))
+    if (race == nullptr || race->kind != 0 || !tagText || !isHexText(*tagText, 16) || !uidText || !isHexText(*uidText, 8))
         return false;
-    race->tags.append({hexUpper(*tagText), hexUpper(*uidText)});
+    race->tags.append({tagText->toUpper(), uidText->toUpper()});
     save();
     return true;
 }
@@ -704,7 +690,7 @@ bool SimulatedBench::PGT_CheckRecord(const char* record, const std::uint8_t* sys
     if (record == nullptr || clockNo == nullptr || !raceNoArg(raceNo))
         return false;
     const QString text = QString::fromLatin1(record, static_cast<qsizetype>(strnlen(record, 104)));
-    if (text.size() < 96 || !isHex(text.left(96), 96))
+    if (text.size() < 96 || !isHexText(text.left(96), 96))
         return false;
     const QString number = QString::fromLatin1(clockNo, static_cast<qsizetype>(strnlen(clockNo, 12))).left(9);
     const QString code = recordAuthCode(text.left(88).toUpper(), sysId, number, raceNo, auth);
@@ -731,22 +717,26 @@ bool SimulatedBench::PGT_CloseRace(std::int32_t h, const char* raceNo, double no
     return true;
 }
 
-bool SimulatedBench::PGT_GetRaceT2Device(std::int32_t h, const char* raceNo, double* t)
+bool SimulatedBench::endOfRaceTime(std::int32_t h, const char* raceNo, QDateTime BenchRace::*moment, double* t)
 {
     const BenchRace* race = clockRace(h, raceNo);
     if (race == nullptr || !race->closed || t == nullptr)
         return false;
-    *t = ClockDateTime::toDays(race->t2Device);
+    const std::optional<double> days = ClockDateTime::toDays(race->*moment);
+    if (!days)
+        return false;
+    *t = *days;
     return true;
+}
+
+bool SimulatedBench::PGT_GetRaceT2Device(std::int32_t h, const char* raceNo, double* t)
+{
+    return endOfRaceTime(h, raceNo, &BenchRace::t2Device, t);
 }
 
 bool SimulatedBench::PGT_GetRaceT2Auth(std::int32_t h, const char* raceNo, double* t)
 {
-    const BenchRace* race = clockRace(h, raceNo);
-    if (race == nullptr || !race->closed || t == nullptr)
-        return false;
-    *t = ClockDateTime::toDays(race->t2Auth);
-    return true;
+    return endOfRaceTime(h, raceNo, &BenchRace::t2Auth, t);
 }
 
 // ---- ring reader ----

@@ -39,7 +39,7 @@ struct BenchRace {
     QByteArray auth;         // the confirmed authentication block; empty until confirmed
     QDateTime confirmedAt;   // master time given with the confirmation
     int kind = 0;            // 1 training, 3 race; 0 until started
-    bool closed = false;
+    bool closed = false;     // only a started race is closed, and then both end-of-race times are set
     QDateTime t2Device;      // end-of-race check: the clock's own time
     QDateTime t2Auth;        // and the master time
     QList<BenchRaceTag> tags;
@@ -82,6 +82,11 @@ struct BenchState {
     BenchState();
     const BenchRing* ring(const QString& uid) const;
     const BenchClock* clock(const QString& number) const;
+
+    // A clock number is 1 to 9 plain characters without blanks; a race number exactly 8
+    // printable characters.
+    static bool validClockNumber(const QString& number);
+    static bool validRaceNumber(const QString& raceNo);
 
     QByteArray toJson() const;
     // Throws CorvelError naming what is wrong when json is not a valid bench file.
@@ -208,6 +213,8 @@ private:
     Handle* handle(PortKind kind, std::int32_t h);
     BenchClock* connectedClock(std::int32_t h);
     BenchRace* clockRace(std::int32_t h, const char* raceNo, BenchClock** clock = nullptr);
+    // One end-of-race time of a closed race in days; false when the race has none to give.
+    bool endOfRaceTime(std::int32_t h, const char* raceNo, QDateTime BenchRace::*moment, double* t);
     const BenchRing* ringOnReader(std::int32_t h);
     BenchClock& clockNamed(const QString& number);
     static int checkedPort(int port);

@@ -6,20 +6,8 @@
 #include "Formats.h"
 #include "PortScan.h"
 
-#include <QSettings>
-#include <QStringList>
 
 namespace {
-
-QString readSysId(const QString& iniPath)
-{
-    const QSettings ini(iniPath, QSettings::IniFormat);
-    const QVariant value = ini.value(QStringLiteral("Parameter/SysID"));
-    // An unquoted value with commas reads back as a list; the identity is the text as written.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
-}
 
 QString hexOf(const DesBlock& block) { return BytesToHex(std::span<const std::uint8_t>(block), 1, 8); }
 
@@ -43,7 +31,7 @@ TPigModuV6::TPigModuV6(ClockLibrary& library, const QString& iniPath) : library_
     Opened = found.opened;
     PortHandle = found.handle;
 
-    const DesBlock sysId = systemIdentityBlock(readSysId(iniPath));
+    const DesBlock sysId = systemIdentityBlock(iniSysId(iniPath));
     SysIDHex = hexOf(sysId);
     SysIDCipherHex = hexOf(systemIdentityCipher(sysId));
 }
@@ -71,8 +59,9 @@ std::int32_t TPigModuV6::CoordTextToValue(const QString& text)
     const qint64 degrees = digitGroup(text.mid(1, 3));
     const qint64 minutes = digitGroup(text.mid(4, 2));
     const qint64 seconds = digitGroup(text.mid(6, 2));
-    const qint64 hundredths = text.size() > 8 ? digitGroup(text.mid(8, 2)) : 0;
-    const qint64 value = sign * ((degrees * 3600 + minutes * 60 + seconds) * 1000 + hundredths);
+    // Two further digits count as they stand, in thousandths.
+    const qint64 further = text.size() > 8 ? digitGroup(text.mid(8, 2)) : 0;
+    const qint64 value = sign * ((degrees * 3600 + minutes * 60 + seconds) * 1000 + further);
     // Three digits of degrees can exceed what a clock coordinate holds (about 596 degrees).
     if (value > INT32_MAX || value < INT32_MIN)
         throw CorvelError(QStringLiteral("The coordinate %1 is out of range.").arg(text));
@@ -84,17 +73,29 @@ QString TPigModuV6::ClockTimeToText(const QString& hex)
     std::uint8_t b[8];
     if (!HexToBin(hex, b, 8))
         throw CorvelError(QStringLiteral("'%1' is not a valid clock time stamp").arg(hex));
-    const QString text = QString::asprintf("%.4d/%.2d/%.2d %.2d:%.2d:%.2d.", b[0] + 2000, b[1], b[2], b[3], b[4], b[5]);
-    QDateTime moment;
-    if (text.startsWith(QLatin1String("2000"))) {
-        moment = QDateTime(QDate(1899, 12, 30), QTime(0, 0));  // no time recorded: the zero date-time
-    } else {
-        // Read as a naive date and time: a stamp never falls into a daylight-saving gap.
-        const QDate date = QDate::fromString(text.left(10), QStringLiteral("yyyy/MM/dd"));
-        const QTime time = QTime::fromString(text.mid(11, 8), QStringLiteral("HH:mm:ss"));
+    const int year = 2000 + b[0];
+    const int month = b[1];
+    const int day = b[2];
+    const int hour = b[3];
+    const int minute = b[4];
+    const int second = b[5];
+    const int msecs = b[6] + 256 * b[7];
+    QDateTime moment(QDate(1899, 12, 30), QTime(0, 0));  // year 2000: no time recorded, the zero date-time
+    if (year != 2000) {
+        const QDate date(year, month, day);
+        const QTime time(hour, minute, second);
+        if (!date.isValid() || !time.isValid()) {
+            const QLatin1Char zero('0');
+            throw CorvelError(QStringLiteral("'%1/%2/%3 %4:%5:%6' is not a valid date and time")
+                                  .arg(year, 4, 10, zero)
+                                  .arg(month, 2, 10, zero)
+                                  .arg(day, 2, 10, zero)
+                                  .arg(hour, 2, 10, zero)
+                                  .arg(minute, 2, 10, zero)
+                                  .arg(second, 2, 10, zero));
+        }
+        // A naive date and time: a stamp never falls into a daylight-saving gap.
         moment = QDateTime(date, time, Qt::UTC);
-        if (!date.isValid() || !time.isValid())
-            throw CorvelError(QStringLiteral("'%1' is not a valid date and time").arg(text.left(19)));
     }
-    return Formats::dateTimeC(moment) + QString::asprintf(".%.3d", b[6] + 256 * b[7]);
+    return Formats::dateTimeC(moment) + QStringLiteral(".%1").arg(msecs, 3, 10, QLatin1Char('0'));
 }

@@ -24,9 +24,12 @@ public:
     // buffer: 12 bytes; receives the clock number as NUL-terminated text.
     bool GetDevNo(char* buffer);
 
-    // A compact coordinate (E1212324, or with two more digits of hundredths) as a clock
-    // coordinate value in thousandths of an arc second; 0 when the first character is not a
-    // hemisphere letter. Throws CorvelError when a digit group is not a number.
+    // A compact coordinate (hemisphere letter, 3 digits of degrees, 2 of minutes, 2 of seconds:
+    // E1212324) as a clock coordinate value in thousandths of an arc second; 0 when the first
+    // character is not a hemisphere letter. Two further digits, in a longer text, are added to the
+    // value as they stand, that is as thousandths (E121232433 gives 437004033); the callers pass
+    // none, as they leave out the hundredths of a coordinate text. Throws CorvelError when a digit
+    // group is not a number.
     static std::int32_t CoordTextToValue(const QString& text);
     // A clock time stamp of 16 hexadecimal digits as "yyyy/mm/dd hh:nn:ss.zzz" (the time left out
     // at midnight). Throws CorvelError when the digits do not form a valid date and time.

@@ -15,7 +15,7 @@ public:
     TRaceModule& operator=(const TRaceModule&) = delete;
 
     bool Opened = false;
-    // Handle of the last open call; 0 when no port could be opened at all.
+    // Handle of the last open call, closed again unless Opened; 0 when no port could be opened at all.
     std::int32_t PortHandle = 0;
 
 private:

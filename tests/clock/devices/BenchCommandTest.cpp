@@ -102,10 +102,39 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"DuplicateClock", {"clock", "add", "5551"}, 1, "has a clock 5551 already"},
                       RefusedCase{"BadUid", {"ring", "add", "04A1", "1A2B3C4D", "3C"}, 1, "8 hexadecimal digits"},
                       RefusedCase{"BadCode", {"ring", "add", "04A1B2C3", "1A2B3C4D", "XY"}, 2, "not a number"},
+                      RefusedCase{"SignedCode", {"ring", "add", "04A1B2C3", "1A2B3C4D", "+F"}, 2, "not a number"},
+                      RefusedCase{"ThreeDigitCode", {"ring", "add", "04A1B2C3", "1A2B3C4D", "03C"}, 2, "2 hexadecimal digits"},
+                      RefusedCase{"SignedArrivalCode", {"arrive", "5551", "1A2B3C4D", "2024/08/19 11:02:03", "code=+F"}, 2, "not a number"},
                       RefusedCase{"NoRaceYet", {"arrive", "5551", "1A2B3C4D", "2024/08/19 11:02:03"}, 1, "has no race started"},
                       RefusedCase{"BadTime", {"arrive", "5551", "1A2B3C4D", "2024/13/19 11:02:03"}, 2, "is not a time"},
                       RefusedCase{"BadError", {"clock", "error", "5551", "fast"}, 2, "is not a number of seconds"}),
     [](const ::testing::TestParamInfo<RefusedCase>& p) { return std::string(p.param.name); });
+
+struct LibraryCase {
+    const char* name;
+    const char* ini;
+    bool noted;  // corvel-bench notes that the program does not use the bench
+};
+
+class BenchLibraryNote : public BenchCommand, public ::testing::WithParamInterface<LibraryCase> {};
+
+TEST_P(BenchLibraryNote, IsGivenOnlyWhenZAVRIniChoosesOtherLibrariesThanTheSimulator)
+{
+    QFile ini(folder.iniPath());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(GetParam().ini);
+    ini.close();
+    ASSERT_EQ(run({"show"}), 0) << errors.toStdString();
+    EXPECT_EQ(errors.contains(QLatin1String("the program does not use this bench")), GetParam().noted) << errors.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Libraries, BenchLibraryNote,
+                         ::testing::Values(LibraryCase{"NoDevicesSection", "", false},
+                                           LibraryCase{"EmptyLibrary", "[Devices]\nLibrary=\n", false},
+                                           LibraryCase{"SimulatorInAnyCase", "[Devices]\nLibrary= Simulator\n", false},
+                                           LibraryCase{"Vendor", "[Devices]\nLibrary=vendor\n", true},
+                                           LibraryCase{"UnknownKind", "[Devices]\nLibrary=serial\n", true}),
+                         [](const ::testing::TestParamInfo<LibraryCase>& p) { return std::string(p.param.name); });
 
 TEST_F(BenchCommand, ABenchFileThatIsNotValidIsReportedAndKept)
 {
@@ -138,7 +167,7 @@ TEST_F(BenchCommand, ArrivalsGivenFromTheShellReachTheProgramsClockAuthenticated
     std::int32_t n = 0;
     ASSERT_TRUE(lib.PGT_CloseTag(h, &n));
     ASSERT_TRUE(lib.PGT_CreateRace(h, "F0000001", "00000000"));
-    ASSERT_TRUE(lib.PGT_ConfirmRace(h, "F0000001", auth.data(), ClockDateTime::toDays(QDateTime(QDate(2024, 8, 19), QTime(7, 0)))));
+    ASSERT_TRUE(lib.PGT_ConfirmRace(h, "F0000001", auth.data(), ClockDateTime::toDays(QDateTime(QDate(2024, 8, 19), QTime(7, 0))).value()));
     ASSERT_TRUE(lib.PGT_StartRace(h, "F0000001", 1));
 
     // The tester plays two arrivals from the shell while the port stays open.

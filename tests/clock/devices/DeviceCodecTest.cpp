@@ -77,6 +77,29 @@ INSTANTIATE_TEST_SUITE_P(Texts, HexToBinCases,
                                            HexCase{"1A 2B3C4D3", 5, false, ""},
                                            HexCase{"1A2B", -1, false, ""}));
 
+struct HexTextCase {
+    const char* text;  // UTF-8
+    int digits;
+    bool hex;
+};
+
+class CodecHexText : public ::testing::TestWithParam<HexTextCase> {};
+
+TEST_P(CodecHexText, TakesExactlyThatManyPlainHexadecimalDigits)
+{
+    EXPECT_EQ(isHexText(QString::fromUtf8(GetParam().text), GetParam().digits), GetParam().hex) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, CodecHexText,
+                         ::testing::Values(HexTextCase{"0F", 2, true}, HexTextCase{"aB", 2, true},
+                                           HexTextCase{"1A2B3C4D", 8, true}, HexTextCase{"", 0, true},
+                                           HexTextCase{"+F", 2, false}, HexTextCase{"-1", 2, false},
+                                           HexTextCase{" F", 2, false}, HexTextCase{"F ", 2, false},
+                                           HexTextCase{"0x", 2, false}, HexTextCase{"F", 2, false},
+                                           HexTextCase{"0F0", 2, false}, HexTextCase{"G0", 2, false},
+                                           HexTextCase{"\u0661\u0661", 2, false},    // Arabic-Indic digits one
+                                           HexTextCase{"\uFF21\uFF21", 2, false}));  // full-width A
+
 TEST(DeviceCodec, HexToBinRefusesANullTextAndNonLatinDigits)
 {
     std::uint8_t out[2] = {};
@@ -157,9 +180,33 @@ TEST(DeviceCodec, ClockDateTimesCountDaysFromTheEndOf1899ExactToTheMillisecond)
     EXPECT_EQ(ClockDateTime::toDays(QDateTime(QDate(1899, 12, 30), QTime(0, 0))), 0.0);
     EXPECT_EQ(ClockDateTime::toDays(QDateTime(QDate(1900, 1, 1), QTime(12, 0))), 2.5);
     const QDateTime moment(QDate(2024, 5, 3), QTime(8, 0, 12, 345));
-    EXPECT_EQ(ClockDateTime::fromDays(ClockDateTime::toDays(moment)), moment);
+    EXPECT_EQ(ClockDateTime::fromDays(ClockDateTime::toDays(moment).value()), moment);
     EXPECT_EQ(ClockDateTime::fromDays(45000.0).date(), QDate(2023, 3, 15));
     EXPECT_FALSE(ClockDateTime::fromDays(std::numeric_limits<double>::quiet_NaN()).isValid());
 }
+
+struct DaysCase {
+    const char* name;
+    QDateTime moment;
+    std::optional<double> days;
+};
+
+class ClockDateTimeDays : public ::testing::TestWithParam<DaysCase> {};
+
+TEST_P(ClockDateTimeDays, AreGivenOnlyForValidDateTimesWithinTheRangeFromDaysReads)
+{
+    EXPECT_EQ(ClockDateTime::toDays(GetParam().moment), GetParam().days);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, ClockDateTimeDays,
+    ::testing::Values(DaysCase{"Empty", QDateTime(), std::nullopt},
+                      DaysCase{"InvalidDate", QDateTime(QDate(2024, 2, 30), QTime(12, 0)), std::nullopt},
+                      DaysCase{"LastDay", ClockDateTime::fromDays(ClockDateTime::MaxDays), ClockDateTime::MaxDays},
+                      DaysCase{"AMillisecondAfterTheLastDay", ClockDateTime::fromDays(ClockDateTime::MaxDays).addMSecs(1), std::nullopt},
+                      DaysCase{"FirstDay", ClockDateTime::fromDays(-ClockDateTime::MaxDays), -ClockDateTime::MaxDays},
+                      DaysCase{"TheDayBeforeTheFirst", ClockDateTime::fromDays(-ClockDateTime::MaxDays).addDays(-1), std::nullopt},
+                      DaysCase{"FarBeyondWhatMillisecondsHold", QDateTime(QDate(1'000'000'000, 1, 1), QTime(0, 0)), std::nullopt}),
+    [](const ::testing::TestParamInfo<DaysCase>& p) { return std::string(p.param.name); });
 
 }  // namespace

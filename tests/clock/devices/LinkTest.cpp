@@ -1,5 +1,7 @@
+#include "ClockLibrary.h"
 #include "CorvelError.h"
 #include "DeviceCodec.h"
+#include "PortScan.h"
 #include "QtPrinters.h"
 #include "SimulatedBench.h"
 #include "TPigModuV6.h"
@@ -10,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -112,7 +117,7 @@ TEST(TRaceModule, NothingConnectedLeavesTheHandleAtZero)
     EXPECT_EQ(link.PortHandle, 0);
 }
 
-TEST(TPigModuV6, APortThatOpensButIsNotUsableKeepsItsHandleWithOpenedFalse)
+TEST(TPigModuV6, APortThatOpensButIsNotUsableIsClosedAndItsHandleKeptWithOpenedFalse)
 {
     SimulatedBench bench;
     bench.connectRingReader(2);  // the clock link's library opens COM2 but finds no clock there
@@ -121,7 +126,73 @@ TEST(TPigModuV6, APortThatOpensButIsNotUsableKeepsItsHandleWithOpenedFalse)
     EXPECT_FALSE(link.Opened);
     EXPECT_NE(link.PortHandle, 0);
     EXPECT_FALSE(bench.IFD_IsPortValid(link.PortHandle));
+    EXPECT_FALSE(bench.IFD_ClosePort(link.PortHandle));  // the scan closed it already
 }
+
+// Ports that are missing, open but stay silent, or answer; every open and close is recorded.
+class ScriptedPorts : public PortLibrary {
+public:
+    enum Port { Missing, Silent, Answers };
+    ScriptedPorts(Port com1, Port com2) : ports_{com1, com2} {}
+
+    // COM1 opens as handle 1, COM2 as handle 2.
+    std::int32_t IFD_OpenPort(const char* name, const char*) override
+    {
+        const int h = std::string_view(name) == "COM1" ? 1 : 2;
+        if (ports_[h - 1] == Missing)
+            return 0;
+        open.insert(h);
+        return h;
+    }
+    bool IFD_IsPortValid(std::int32_t h) override { return open.contains(h) && ports_[h - 1] == Answers; }
+    bool IFD_ClosePort(std::int32_t h) override
+    {
+        if (open.erase(h) == 0)
+            return false;
+        closed.push_back(h);
+        return true;
+    }
+
+    std::set<std::int32_t> open;
+    std::vector<std::int32_t> closed;
+
+private:
+    Port ports_[2];
+};
+
+struct ScanPortsCase {
+    const char* name;
+    ScriptedPorts::Port com1;
+    ScriptedPorts::Port com2;
+    bool opened;
+    std::int32_t handle;
+    std::set<std::int32_t> leftOpen;
+    std::vector<std::int32_t> closed;
+};
+
+class ScriptedPortScan : public ::testing::TestWithParam<ScanPortsCase> {};
+
+TEST_P(ScriptedPortScan, KeepsOnlyTheUsablePortOpen)
+{
+    const ScanPortsCase& c = GetParam();
+    ScriptedPorts ports(c.com1, c.com2);
+    const PortScanResult result = scanPorts(ports, nullptr);
+    EXPECT_EQ(result.opened, c.opened);
+    EXPECT_EQ(result.handle, c.handle);
+    EXPECT_EQ(ports.open, c.leftOpen);
+    EXPECT_EQ(ports.closed, c.closed);
+}
+
+using P = ScriptedPorts;
+INSTANTIATE_TEST_SUITE_P(
+    Ports, ScriptedPortScan,
+    ::testing::Values(ScanPortsCase{"NoPorts", P::Missing, P::Missing, false, 0, {}, {}},
+                      ScanPortsCase{"AnswerOnCom1", P::Answers, P::Silent, true, 1, {1}, {}},
+                      ScanPortsCase{"SilentCom1AnswerOnCom2", P::Silent, P::Answers, true, 2, {2}, {1}},
+                      ScanPortsCase{"BothSilent", P::Silent, P::Silent, false, 2, {}, {1, 2}},
+                      ScanPortsCase{"SilentCom1NoCom2", P::Silent, P::Missing, false, 0, {}, {1}},
+                      ScanPortsCase{"NoCom1SilentCom2", P::Missing, P::Silent, false, 2, {}, {2}}),
+    [](const ::testing::TestParamInfo<ScanPortsCase>& p) { return std::string(p.param.name); });
 
 struct IdentityCase {
     const char* ini;
@@ -171,7 +242,7 @@ TEST_P(CoordTextToValue, GivesThousandthsOfAnArcSecond)
 INSTANTIATE_TEST_SUITE_P(Coordinates, CoordTextToValue,
                          ::testing::Values(CoordCase{"E1212324", 437004000}, CoordCase{"W1212324", -437004000},
                                            CoordCase{"N0242230", 87750000}, CoordCase{"S0242230", -87750000},
-                                           CoordCase{"E121232433", 437004033},  // hundredths
+                                           CoordCase{"E121232433", 437004033},  // two further digits add as they stand
                                            CoordCase{"        ", 0}, CoordCase{"", 0}, CoordCase{"X1212324", 0},
                                            CoordCase{"e1212324", 0},  // only the upper-case letters count
                                            CoordCase{"E1800000", 648000000}));
@@ -216,7 +287,9 @@ INSTANTIATE_TEST_SUITE_P(Stamps, ClockTimeToText,
 
 TEST(ClockTimeToText, BytesThatAreNoDateAndTimeAreAConversionError)
 {
-    for (const char* hex : {"0E0D190D2D0A7B00", "0E02300D2D0A7B00", "0E08191800000000", "0E08190D3C000000"}) {
+    // The last two: a seconds byte of 100 and one of 255 are not 10 and 25 seconds.
+    for (const char* hex : {"0E0D190D2D0A7B00", "0E02300D2D0A7B00", "0E08191800000000", "0E08190D3C000000", "0E08190D2D647B00",
+                            "0E08190D2DFF7B00"}) {
         try {
             TPigModuV6::ClockTimeToText(QString::fromLatin1(hex));
             ADD_FAILURE() << hex << " was accepted";

@@ -146,7 +146,7 @@ protected:
         ASSERT_TRUE(bench.PGT_AddRaceTag(h, RaceNo, "1A2B3C4D00003C00", "04A1B2C3"));
         ASSERT_TRUE(bench.PGT_SetRaceDesc(h, RaceNo, "Race"));
         ASSERT_TRUE(bench.PGT_SetRaceMode(h, RaceNo, 128));
-        ASSERT_TRUE(bench.PGT_ConfirmRace(h, RaceNo, auth.data(), ClockDateTime::toDays(confirmedAt)));
+        ASSERT_TRUE(bench.PGT_ConfirmRace(h, RaceNo, auth.data(), ClockDateTime::toDays(confirmedAt).value()));
         ASSERT_TRUE(bench.PGT_StartRace(h, RaceNo, 3));
     }
 
@@ -203,8 +203,8 @@ TEST_F(ClockBench, ARaceIsOnlyConfirmedWithItsAuthenticationBlockAndStartedAfter
     EXPECT_FALSE(bench.PGT_StartRace(h, RaceNo, 3));
     DesBlock wrong = auth;
     wrong[0] ^= 1;
-    EXPECT_FALSE(bench.PGT_ConfirmRace(h, RaceNo, wrong.data(), ClockDateTime::toDays(liberation)));
-    EXPECT_TRUE(bench.PGT_ConfirmRace(h, RaceNo, auth.data(), ClockDateTime::toDays(liberation)));
+    EXPECT_FALSE(bench.PGT_ConfirmRace(h, RaceNo, wrong.data(), ClockDateTime::toDays(liberation).value()));
+    EXPECT_TRUE(bench.PGT_ConfirmRace(h, RaceNo, auth.data(), ClockDateTime::toDays(liberation).value()));
     EXPECT_FALSE(bench.PGT_StartRace(h, RaceNo, 2));
     EXPECT_TRUE(bench.PGT_StartRace(h, RaceNo, 3));
     char current[8];
@@ -358,7 +358,7 @@ TEST_F(ClockBench, AClockRunningFastStampsArrivalsAndTheEndOfRaceCheckWithItsOwn
     wrong[7] ^= 0x80;
     EXPECT_FALSE(bench.PGT_VerifyRace(h, RaceNo, wrong.data()));
     const QDateTime master(QDate(2024, 3, 5), QTime(18, 30, 0));
-    ASSERT_TRUE(bench.PGT_CloseRace(h, RaceNo, ClockDateTime::toDays(master)));
+    ASSERT_TRUE(bench.PGT_CloseRace(h, RaceNo, ClockDateTime::toDays(master).value()));
     double device = 0;
     double authTime = 0;
     ASSERT_TRUE(bench.PGT_GetRaceT2Device(h, RaceNo, &device));
@@ -368,6 +368,19 @@ TEST_F(ClockBench, AClockRunningFastStampsArrivalsAndTheEndOfRaceCheckWithItsOwn
     // The records stay readable after the race was closed, and no new arrivals are taken.
     EXPECT_FALSE(record(0).isEmpty());
     EXPECT_THROW(bench.addArrival(QStringLiteral("12345678"), arrival), CorvelError);
+}
+
+TEST_F(ClockBench, AnEndOfRaceTimeBeyondWhatDaysHoldIsNotGiven)
+{
+    programRace(liberation);
+    bench.setClockError(QStringLiteral("12345678"), 86400000);
+    ASSERT_TRUE(bench.PGT_CloseRace(h, RaceNo, ClockDateTime::MaxDays));
+    double device = -1;
+    double authTime = -1;
+    EXPECT_FALSE(bench.PGT_GetRaceT2Device(h, RaceNo, &device));  // a day past the last one
+    EXPECT_EQ(device, -1);
+    ASSERT_TRUE(bench.PGT_GetRaceT2Auth(h, RaceNo, &authTime));
+    EXPECT_EQ(authTime, ClockDateTime::MaxDays);
 }
 
 TEST_F(ClockBench, ArrivalsNeedAStartedRaceAndValidValues)
@@ -512,8 +525,81 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"RingNotOnBench", R"({"format": "corvel-bench", "reader": {"ringOnReader": "04A1B2C3"}})", "ringOnReader"},
         BadFileCase{"NegativeFailures", R"({"format": "corvel-bench", "reader": {"failReads": -1}})", "failReads"},
         BadFileCase{"CurrentRaceMissing", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "currentRace": "F0000001"}]})", "currentRace"},
-        BadFileCase{"DuplicateClock", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030"}, {"number": "1", "sysId": "3030303030303030"}]})", "clocks[1].number"}),
+        BadFileCase{"DuplicateClock", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030"}, {"number": "1", "sysId": "3030303030303030"}]})", "clocks[1].number"},
+        BadFileCase{"ClockNumberWithABlank", R"({"format": "corvel-bench", "clocks": [{"number": "55 51", "sysId": "3030303030303030"}]})", "clocks[0].number"},
+        BadFileCase{"RaceNumberWithAControlCharacter", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "races": [{"raceNo": "F000\u00090001"}]}]})", "races[0].raceNo"},
+        BadFileCase{"StartedRaceWithoutAuthentication", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "races": [{"raceNo": "F0000001", "kind": 3}]}]})", "races[0].auth"},
+        BadFileCase{"StartedRaceWithEmptyAuthentication", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "races": [{"raceNo": "F0000001", "kind": 1, "auth": ""}]}]})", "races[0].auth"},
+        BadFileCase{"UnknownRaceKind", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "races": [{"raceNo": "F0000001", "kind": 2, "auth": "0123456789ABCDEF"}]}]})", "races[0].kind"},
+        BadFileCase{"ClosedRaceNeverStarted", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "races": [{"raceNo": "F0000001", "closed": true, "t2Device": "2024-03-05T18:30:00.000", "t2Auth": "2024-03-05T18:30:00.000"}]}]})", "races[0].closed"},
+        BadFileCase{"ClosedRaceWithoutTheClocksTime", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "races": [{"raceNo": "F0000001", "kind": 1, "auth": "0123456789ABCDEF", "closed": true, "t2Auth": "2024-03-05T18:30:00.000"}]}]})", "races[0].t2Device"},
+        BadFileCase{"ClosedRaceWithoutTheMasterTime", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "races": [{"raceNo": "F0000001", "kind": 3, "auth": "0123456789ABCDEF", "closed": true, "t2Device": "2024-03-05T18:30:00.000", "t2Auth": ""}]}]})", "races[0].t2Auth"}),
     [](const ::testing::TestParamInfo<BadFileCase>& p) { return std::string(p.param.name); });
+
+TEST_F(BenchFile, AClosedRaceKeepsItsEndOfRaceTimesBetweenTwoRuns)
+{
+    const DesBlock id = systemIdentityBlock(QString());
+    const DesBlock cipher = systemIdentityCipher(id);
+    DesBlock raceAuth{};
+    raceAuthBlock("F0000001", cipher, raceAuth);
+    const QDateTime master(QDate(2024, 3, 5), QTime(18, 30, 0, 125));
+    {
+        SimulatedBench first(path());
+        first.addClock(QStringLiteral("777"), QString());
+        first.setClockError(QStringLiteral("777"), -2000);
+        first.connectClock(1, QStringLiteral("777"));
+        const std::int32_t h = first.IFD_OpenPort("COM1", "baud=115200;timeout=2000");
+        ASSERT_TRUE(first.IFD_Connect(h, id.data(), cipher.data()));
+        ASSERT_TRUE(first.PGT_CreateRace(h, "F0000001", "00000000"));
+        ASSERT_TRUE(first.PGT_ConfirmRace(h, "F0000001", raceAuth.data(), 45000.25));
+        ASSERT_TRUE(first.PGT_StartRace(h, "F0000001", 1));
+        ASSERT_TRUE(first.PGT_CloseRace(h, "F0000001", ClockDateTime::toDays(master).value()));
+    }
+    SimulatedBench second(path());
+    const std::int32_t h = second.IFD_OpenPort("COM1", "baud=115200;timeout=2000");
+    ASSERT_TRUE(second.IFD_Connect(h, id.data(), cipher.data()));
+    double device = 0;
+    double authTime = 0;
+    ASSERT_TRUE(second.PGT_GetRaceT2Device(h, "F0000001", &device));
+    ASSERT_TRUE(second.PGT_GetRaceT2Auth(h, "F0000001", &authTime));
+    EXPECT_EQ(ClockDateTime::fromDays(authTime), master);
+    EXPECT_EQ(ClockDateTime::fromDays(device), master.addMSecs(-2000));
+}
+
+TEST_F(BenchFile, AFileMadeInvalidWhileTheProgramRunsLeavesTheEndOfRaceCheckUnanswered)
+{
+    SimulatedBench bench(path());
+    bench.addClock(QStringLiteral("777"), QString());
+    bench.connectClock(1, QStringLiteral("777"));
+    const DesBlock id = systemIdentityBlock(QString());
+    const DesBlock cipher = systemIdentityCipher(id);
+    DesBlock raceAuth{};
+    raceAuthBlock("F0000001", cipher, raceAuth);
+    const std::int32_t h = bench.IFD_OpenPort("COM1", "baud=115200;timeout=2000");
+    ASSERT_TRUE(bench.IFD_Connect(h, id.data(), cipher.data()));
+    ASSERT_TRUE(bench.PGT_CreateRace(h, "F0000001", "00000000"));
+    ASSERT_TRUE(bench.PGT_ConfirmRace(h, "F0000001", raceAuth.data(), 45000.25));
+    ASSERT_TRUE(bench.PGT_StartRace(h, "F0000001", 1));
+    ASSERT_TRUE(bench.PGT_CloseRace(h, "F0000001", 45000.75));
+
+    // Someone clears the master time of the closed race by hand.
+    QByteArray edited = read();
+    const qsizetype at = edited.indexOf("\"t2Auth\": \"");
+    ASSERT_GE(at, 0);
+    edited.replace(at, 35, "\"t2Auth\": \"\"");
+    write(edited);
+    double t = -1;
+    EXPECT_FALSE(bench.PGT_GetRaceT2Auth(h, "F0000001", &t));
+    EXPECT_FALSE(bench.PGT_GetRaceT2Device(h, "F0000001", &t));
+    EXPECT_EQ(t, -1);
+    try {
+        bench.state();
+        ADD_FAILURE() << "the edited file was accepted";
+    } catch (const CorvelError& e) {
+        EXPECT_TRUE(e.text().contains(QLatin1String("races[0].t2Auth"))) << e.text().toStdString();
+    }
+    EXPECT_EQ(read(), edited);
+}
 
 TEST_F(BenchFile, AFileSpoiltWhileTheProgramRunsSilencesTheHardwareAndIsKept)
 {

@@ -154,7 +154,7 @@ TEST_F(ThroughTheLoader, AClockIsProgrammedAndItsRecordsAuthenticatedAndATampere
     ASSERT_TRUE(libraries.PGT_AddRaceTag(h, raceNo, "1A2B3C4D00003C00", "04A1B2C3"));
     ASSERT_TRUE(libraries.PGT_SetRaceDesc(h, raceNo, "Race"));
     ASSERT_TRUE(libraries.PGT_SetRaceMode(h, raceNo, 128));
-    ASSERT_TRUE(libraries.PGT_ConfirmRace(h, raceNo, auth, ClockDateTime::toDays(confirmed)));
+    ASSERT_TRUE(libraries.PGT_ConfirmRace(h, raceNo, auth, ClockDateTime::toDays(confirmed).value()));
     ASSERT_TRUE(libraries.PGT_StartRace(h, raceNo, 3));
 
     BenchArrival arrival;
@@ -185,7 +185,7 @@ TEST_F(ThroughTheLoader, AClockIsProgrammedAndItsRecordsAuthenticatedAndATampere
 
     ASSERT_TRUE(libraries.PGT_VerifyRace(h, clockRaceNo, auth));
     const QDateTime master(QDate(2024, 8, 19), QTime(19, 0));
-    ASSERT_TRUE(libraries.PGT_CloseRace(h, clockRaceNo, ClockDateTime::toDays(master)));
+    ASSERT_TRUE(libraries.PGT_CloseRace(h, clockRaceNo, ClockDateTime::toDays(master).value()));
     double device = 0;
     double authTime = 0;
     ASSERT_TRUE(libraries.PGT_GetRaceT2Device(h, clockRaceNo, &device));
