@@ -6,7 +6,6 @@
 #include "Formats.h"
 #include "PortScan.h"
 
-
 namespace {
 
 QString hexOf(const DesBlock& block) { return BytesToHex(std::span<const std::uint8_t>(block), 1, 8); }
