@@ -38,6 +38,8 @@ TfrmClockOP::TfrmClockOP(TdmZAVR& dm, const DataFolder& folder, QWidget* parent)
 
 TfrmClockOP::~TfrmClockOP()
 {
+    // The page control reports the removal of its tabs while the widgets are destroyed.
+    disconnect(ui_->PageControl1, nullptr, this, nullptr);
     for (int i = 0; i < ui_->PageControl1->count(); ++i)
         tab(i)->stopPollTimer();
     context_.state.releaseLink();
