@@ -43,7 +43,11 @@ private:
 
 ClockOpTab::ClockOpTab(QWidget* parent) : QWidget(parent) {}
 
-void ClockOpTab::attach(const ClockOpContext& context) { context_ = &context; }
+void ClockOpTab::attach(const ClockOpContext& context)
+{
+    context_ = &context;
+    attached();
+}
 
 void ClockOpTab::stopPollTimer()
 {

@@ -47,6 +47,9 @@ public:
     static constexpr int PollMsecs = 300;
 
 protected:
+    // Runs once the tab has its context.
+    virtual void attached() {}
+
     TdmZAVR& dm() const { return context_->dm; }
     const DataFolder& folder() const { return context_->folder; }
     ClockOpState& state() const { return context_->state; }

@@ -21,10 +21,10 @@ MarkingTab::MarkingTab(QWidget* parent) : ClockOpTab(parent), ui_(std::make_uniq
 
 MarkingTab::~MarkingTab() = default;
 
+void MarkingTab::attached() { prepareGrid(ui_->dbgrdMarking, adoqMarking_); }
+
 void MarkingTab::fillList()
 {
-    if (ui_->dbgrdMarking->model() == nullptr)
-        prepareGrid(ui_->dbgrdMarking, adoqMarking_);
     fillChoices(ui_->cbbRaceCode, ClockOp::markingRaceList(dm()));
 }
 

@@ -25,6 +25,7 @@ public:
     bool MarkTimer1Timer();
 
 private:
+    void attached() override;
     void showPigeons(const QString& selectRingNo);
 
     std::unique_ptr<Ui::MarkingTab> ui_;

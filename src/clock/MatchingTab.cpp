@@ -25,10 +25,10 @@ MatchingTab::MatchingTab(QWidget* parent) : ClockOpTab(parent), ui_(std::make_un
 
 MatchingTab::~MatchingTab() = default;
 
+void MatchingTab::attached() { prepareGrid(ui_->dbgrdMatching, adoqMatching_); }
+
 void MatchingTab::fillList()
 {
-    if (ui_->dbgrdMatching->model() == nullptr)
-        prepareGrid(ui_->dbgrdMatching, adoqMatching_);
     fillChoices(ui_->cbbLoftNo, ClockOp::memberNames(dm()));
 }
 

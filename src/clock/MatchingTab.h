@@ -28,6 +28,7 @@ public:
     bool MatchTimer1Timer();
 
 private:
+    void attached() override;
     void showPigeons(const QString& selectRingNo);
 
     std::unique_ptr<Ui::MatchingTab> ui_;

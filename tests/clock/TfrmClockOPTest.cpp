@@ -3,6 +3,7 @@
 #include "RowSetModel.h"
 #include "TfrmClockOP.h"
 #include "TfrmDeviceSimulator.h"
+#include "WidgetDriver.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -27,10 +28,9 @@ struct ClockPage {
     template <typename T>
     T* find(const char* name) const
     {
-        T* w = page.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return controls.find<T>(name);
     }
+    void choose(const char* comboName, const QString& text) const { controls.choose(comboName, text); }
     // Clicks the tab's title, as the user chooses a tab.
     void chooseTab(const char* name) const
     {
@@ -46,15 +46,6 @@ struct ClockPage {
         for (int i = 0; i < combo->count(); ++i)
             out << combo->itemText(i);
         return out;
-    }
-    // Chooses an entry of a list, as a click on it does.
-    void choose(const char* comboName, const QString& text) const
-    {
-        auto* combo = find<QComboBox>(comboName);
-        const int index = combo->findText(text);
-        ASSERT_GE(index, 0) << text.toStdString();
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
     }
     bool reading(const char* timerName) const { return find<QTimer>(timerName)->isActive(); }
     RowSetModel* rows(const char* gridName) const { return static_cast<RowSetModel*>(find<QTableView>(gridName)->model()); }
@@ -74,6 +65,7 @@ struct ClockPage {
     }
 
     TfrmClockOP page;
+    WidgetDriver controls{page};
 };
 
 class ClockOpPage : public ClockClub {

@@ -5,6 +5,7 @@
 #include "TPigModuV6.h"
 #include "TfrmClockOP.h"
 #include "TfrmDeviceSimulator.h"
+#include "WidgetDriver.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -29,19 +30,10 @@ protected:
     template <typename T>
     T* find(const char* name)
     {
-        T* w = window.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return controls.find<T>(name);
     }
     void click(const char* name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
-    void choose(const char* comboName, const QString& text)
-    {
-        auto* combo = find<QComboBox>(comboName);
-        const int index = combo->findText(text);
-        ASSERT_GE(index, 0) << text.toStdString();
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
+    void choose(const char* comboName, const QString& text) { controls.choose(comboName, text); }
     QString label(const char* name) { return find<QLabel>(name)->text(); }
     const BenchRing* ringOnReader()
     {
@@ -50,6 +42,7 @@ protected:
     }
 
     TfrmDeviceSimulator window;
+    WidgetDriver controls{window};
 };
 
 TEST_F(DeviceSimulator, ShowsThePortsAndConnectsTheReaderOrAMembersClock)
@@ -181,11 +174,8 @@ TEST_F(DeviceSimulator, PlaysAMatchingAndAMarkingWithTheClockOperationPage)
     const auto chooseTab = [control](int index) {
         QTest::mouseClick(control->tabBar(), Qt::LeftButton, {}, control->tabBar()->tabRect(index).center());
     };
-    const auto pageChoose = [&page](const char* comboName, const QString& text) {
-        auto* combo = page.findChild<QComboBox*>(QString::fromLatin1(comboName));
-        combo->setCurrentIndex(combo->findText(text));
-        emit combo->activated(combo->currentIndex());
-    };
+    const WidgetDriver pageControls(page);
+    const auto pageChoose = [&pageControls](const char* comboName, const QString& text) { pageControls.choose(comboName, text); };
 
     // Two pigeons of Adams get new rings: the page reads each ring once a ring number is chosen.
     chooseTab(0);
