@@ -40,8 +40,11 @@ public:
     }
 };
 
-QList<QVariantList> readCsv(const QByteArray& content)
+QList<QVariantList> readCsv(QByteArray content)
 {
+    if (content.startsWith("\xEF\xBB\xBF"))
+        content.remove(0, 3);  // the UTF-8 mark some programs put first
+    content.replace("\r\n", "\n");  // the parser ends rows at LF only
     orcus::csv::parser_config config;
     config.delimiters.push_back(',');
     config.text_qualifier = '"';
@@ -83,7 +86,11 @@ QList<QVariantList> readFirstSheet(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw CorvelError(QStringLiteral("Cannot read %1: %2").arg(shown, file.errorString()));
-    const QByteArray head = file.read(1 << 16);
+    // The whole file: a zip container (xlsx, ods) is told apart by its directory at the end.
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw CorvelError(QStringLiteral("Cannot read %1: %2").arg(shown, file.errorString()));
+    file.close();
 
     orcus::spreadsheet::range_size_t size;
     size.rows = 1048576;
@@ -93,21 +100,17 @@ QList<QVariantList> readFirstSheet(const QString& path)
     std::unique_ptr<orcus::iface::import_filter> filter;
     const QString suffix = QFileInfo(path).suffix().toLower();
     try {
-        const auto format = orcus::detect(reinterpret_cast<const unsigned char*>(head.constData()),
-                                          static_cast<size_t>(head.size()));
+        const auto format = orcus::detect(reinterpret_cast<const unsigned char*>(content.constData()),
+                                          static_cast<size_t>(content.size()));
         if (format == orcus::format_t::xlsx)
             filter = std::make_unique<orcus::orcus_xlsx>(&factory);
         else if (format == orcus::format_t::ods)
             filter = std::make_unique<orcus::orcus_ods>(&factory);
-        else if (suffix == QLatin1String("csv")) {
-            QByteArray content = head + file.readAll();
-            if (file.error() != QFileDevice::NoError)
-                throw CorvelError(QStringLiteral("Cannot read %1: %2").arg(shown, file.errorString()));
+        else if (suffix == QLatin1String("csv"))
             return readCsv(content);
-        } else
+        else
             throw CorvelError(QStringLiteral("%1 is not a spreadsheet file this program can read (xlsx, ods or csv).").arg(shown));
-        file.close();
-        filter->read_file(QFile::encodeName(path).toStdString());
+        filter->read_stream(std::string_view(content.constData(), static_cast<size_t>(content.size())));
     } catch (const CorvelError&) {
         throw;
     } catch (const std::exception& e) {
