@@ -1,4 +1,3 @@
-#include "CorvelError.h"
 #include "SmsFiles.h"
 #include "TestDatabase.h"
 
@@ -12,16 +11,6 @@ using namespace SmsFiles;
 namespace {
 
 QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
-
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const CorvelError& e) {
-        return e.text();
-    }
-    return {};
-}
 
 TEST(SmsLines, CompactCoordinateDropsApostropheAndColon)
 {
@@ -163,8 +152,8 @@ TEST_F(SmsRace, SecondRaceHoldsOnlyItsOwnEntries)
 TEST_F(SmsRace, NoRaceOrAnUnknownRaceIsRefused)
 {
     for (const File f : AllFiles)
-        EXPECT_EQ(errorOf([&] { fileLines(t.dm(), f, QString()); }), QString::fromLatin1(NoRaceMessage));
-    EXPECT_EQ(errorOf([&] { fileLines(t.dm(), File::Key, QStringLiteral("FFFF0101")); }),
+        EXPECT_EQ(thrownText([&] { fileLines(t.dm(), f, QString()); }), QString::fromLatin1(NoRaceMessage));
+    EXPECT_EQ(thrownText([&] { fileLines(t.dm(), File::Key, QStringLiteral("FFFF0101")); }),
               QStringLiteral("The race FFFF0101 is not in the race list."));
     EXPECT_TRUE(fileLines(t.dm(), File::Ring, QStringLiteral("FFFF0101")).isEmpty());
 }
@@ -191,7 +180,7 @@ TEST_F(SmsRace, FailedWriteLeavesNothingBehind)
     const QString folderTarget = file("RING.txt");
     ASSERT_TRUE(QDir().mkpath(folderTarget));
     for (const QString& path : {file("missing/RING.txt"), folderTarget})
-        EXPECT_TRUE(errorOf([&] { writeFile(t.dm(), File::Ring, QStringLiteral("1A2F0819"), path); })
+        EXPECT_TRUE(thrownText([&] { writeFile(t.dm(), File::Ring, QStringLiteral("1A2F0819"), path); })
                         .startsWith(QStringLiteral("Cannot write ")))
             << path.toStdString();
     EXPECT_TRUE(QFileInfo(folderTarget).isDir());

@@ -1,21 +1,10 @@
 #include "ColourList.h"
-#include "CorvelError.h"
 #include "RingLogic.h"
 #include "TestDatabase.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const CorvelError& e) {
-        return e.text();
-    }
-    return {};
-}
 
 TEST(ColourList, AddedColourJoinsTheListInTableOrder)
 {
@@ -44,7 +33,7 @@ TEST(ColourList, RefusedColoursWriteNothing)
     for (const Case& c : cases) {
         TestDatabase t;
         addColour(t.dm(), QStringLiteral("BLU"), QStringLiteral("Blue"));
-        EXPECT_EQ(errorOf([&] { addColour(t.dm(), QString::fromUtf8(c.code), QString::fromUtf8(c.name)); }),
+        EXPECT_EQ(thrownText([&] { addColour(t.dm(), QString::fromUtf8(c.code), QString::fromUtf8(c.name)); }),
                   QString::fromUtf8(c.message));
         EXPECT_EQ(rows(t.dm(), QStringLiteral("select ColorType,FeathColor from ZAVR_FeatherColor")), QStringList{"BLU|Blue"});
     }

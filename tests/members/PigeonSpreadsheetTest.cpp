@@ -1,4 +1,3 @@
-#include "CorvelError.h"
 #include "PigeonSpreadsheet.h"
 #include "SpreadsheetReader.h"
 #include "SpreadsheetWriter.h"
@@ -53,16 +52,6 @@ QStringList pigeons(TdmZAVR& dm)
 }
 
 int pigeonCount(TdmZAVR& dm) { return dm.scalar(QStringLiteral("select count(*) from ZAVR_PigData")).toInt(); }
-
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const CorvelError& e) {
-        return e.text();
-    }
-    return {};
-}
 
 TEST(PigeonImport, ShortRowCreatesThePigeonUnderTheComposedRingNumber)
 {
@@ -128,7 +117,7 @@ TEST(PigeonImport, RefusedRowStopsTheImportNamingTheSheetRowAndWritesNothing)
     for (const Case& c : cases) {
         TestDatabase t;
         t.run(QStringLiteral("insert into ZAVR_PigData (LoftNo,PRingNo) values ('009','BELG24A0012')"));
-        const QString error = errorOf([&] {
+        const QString error = thrownText([&] {
             importPigeonSheet(t.dm(), sheet(FullHeader, {texts({"002", "NL", "25", "", "77", "Hen", "", "", ""}), c.badRow}), Now);
         });
         EXPECT_EQ(error, QStringLiteral("Import stopped at row 3 of the sheet: %1 Nothing of the file was imported.")
@@ -239,10 +228,10 @@ TEST_F(PigeonFiles, FileThatIsNotASpreadsheetIsRefused)
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write("LoftNo RCountry\n001 BELG\n");
         out.close();
-        EXPECT_EQ(errorOf([&] { importPigeonFile(t.dm(), path, Now); }),
+        EXPECT_EQ(thrownText([&] { importPigeonFile(t.dm(), path, Now); }),
                   QDir::toNativeSeparators(path) + QStringLiteral(" is not a spreadsheet file this program can read (xlsx, ods or csv)."));
     }
-    EXPECT_FALSE(errorOf([&] { importPigeonFile(t.dm(), file("missing.xlsx"), Now); }).isEmpty());
+    EXPECT_FALSE(thrownText([&] { importPigeonFile(t.dm(), file("missing.xlsx"), Now); }).isEmpty());
     EXPECT_EQ(pigeonCount(t.dm()), 0);
 }
 
@@ -287,7 +276,7 @@ TEST_F(PigeonFiles, FailedExportSaysDataTransferErrorAndLeavesNoFile)
     const QString folderTarget = file("taken.xlsx");
     ASSERT_TRUE(QDir().mkpath(folderTarget));
     for (const QString& path : {file("missing/export.xlsx"), folderTarget}) {
-        EXPECT_TRUE(errorOf([&] { exportPigeons(t.dm(), QStringLiteral("001"), path); })
+        EXPECT_TRUE(thrownText([&] { exportPigeons(t.dm(), QStringLiteral("001"), path); })
                         .startsWith(QLatin1String(DataTransferErrorText)))
             << path.toStdString();
     }
