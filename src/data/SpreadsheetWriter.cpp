@@ -2,6 +2,7 @@
 
 #include "CorvelError.h"
 #include "FileCopy.h"
+#include "RowSetModel.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,8 +42,7 @@ void commitWorkbook(const QString& temporary, const QString& path)
 
 }  // namespace
 
-void writeWorkbook(const QString& path, const QStringList& header, const QList<QVariantList>& rows,
-                   const QList<SheetColumn>& columns)
+void writeWorkbook(const QString& path, const RowSetModel& rows, const QList<SheetColumn>& columns)
 {
     const QString temporary = FileCopy::temporaryNameFor(path);
     lxw_workbook* workbook = workbook_new(QFile::encodeName(temporary).constData());
@@ -68,12 +68,12 @@ void writeWorkbook(const QString& path, const QStringList& header, const QList<Q
     }
 
     lxw_error error = LXW_NO_ERROR;
-    for (qsizetype c = 0; c < header.size() && error == LXW_NO_ERROR; ++c)
-        error = worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), header.at(c).toUtf8().constData(), nullptr);
-    for (qsizetype r = 0; r < rows.size() && error == LXW_NO_ERROR; ++r) {
-        const QVariantList& values = rows.at(r);
-        for (qsizetype c = 0; c < values.size() && error == LXW_NO_ERROR; ++c) {
-            const QVariant& value = values.at(c);
+    const QStringList& fields = rows.fields();
+    for (int c = 0; c < fields.size() && error == LXW_NO_ERROR; ++c)
+        error = worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), fields.at(c).toUtf8().constData(), nullptr);
+    for (int r = 0; r < rows.rowCount() && error == LXW_NO_ERROR; ++r) {
+        for (int c = 0; c < fields.size() && error == LXW_NO_ERROR; ++c) {
+            const QVariant value = rows.value(r, c);
             if (value.isNull() || (value.metaType().id() == QMetaType::QString && value.toString().isEmpty()))
                 continue;
             const auto row = static_cast<lxw_row_t>(r + 1);

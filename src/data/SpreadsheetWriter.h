@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QStringList>
-#include <QVariant>
+
+class RowSetModel;
 
 // Writes spreadsheet files (xlsx) that the program's users open in their office programs and that
 // readFirstSheet reads back.
@@ -18,14 +18,14 @@ struct SheetColumn {
 // The text every failed workbook save begins with.
 inline constexpr const char* DataTransferErrorText = "Data transfer error: ";
 
-// Writes a new workbook of one sheet, "Sheet1": `header` in row 1 and `rows` below it, in order.
+// Writes a new workbook of one sheet, "Sheet1": the field names in row 1 and the rows below them,
+// in their current order.
 // Empty and null values leave the cell empty; a number is written as a number unless its column is
 // text ("@"); everything else is written as text. `columns` gives the look of the first columns.
 // The workbook is written under a temporary name beside `path` and renamed over it once complete,
 // so a failure leaves neither a partial file nor a changed old one. Throws CorvelError
 // "Data transfer error: " and the reason.
-void writeWorkbook(const QString& path, const QStringList& header, const QList<QVariantList>& rows,
-                   const QList<SheetColumn>& columns = {});
+void writeWorkbook(const QString& path, const RowSetModel& rows, const QList<SheetColumn>& columns = {});
 
 // The name a workbook is written under: the chosen name with ".xlsx" added when it has no ending,
 // and its ending ".xls" (any case) made ".xlsx", as the content is an xlsx workbook.

@@ -3,13 +3,13 @@
 #include "CorvelError.h"
 #include "Formats.h"
 #include "RingLogic.h"
+#include "RowSetModel.h"
 #include "SpreadsheetReader.h"
 #include "SpreadsheetWriter.h"
 #include "TdmZAVR.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <cmath>
 #include <optional>
 
@@ -205,18 +205,9 @@ void exportPigeons(const TdmZAVR& dm, const QString& loftNo, const QString& path
                                          "iif(a.Sex='C','Cock','Hen') as Sex,a.ColorType ,a.PRingNo,a.E_Ring "
                                          "from ZAVR_PigData a where a.LoftNo=? order by a.PRingNo"),
                           {loftNo});
-    const QSqlRecord record = q.record();
-    QStringList header;
-    for (int c = 0; c < record.count(); ++c)
-        header << record.fieldName(c);
-    QList<QVariantList> rows;
-    while (q.next()) {
-        QVariantList row;
-        for (int c = 0; c < record.count(); ++c)
-            row << q.value(c);
-        rows << row;
-    }
+    RowSetModel rows;
+    rows.setQueryResult(q);
     // Year and registration number as text, so that 07 and 0098 keep their zeros.
     const SheetColumn text{0, "@"};
-    writeWorkbook(path, header, rows, {{}, {}, text, {}, text});
+    writeWorkbook(path, rows, {{}, {}, text, {}, text});
 }

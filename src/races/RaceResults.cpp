@@ -145,18 +145,9 @@ QString workbookFileNameNotice(const QString& chosen)
 
 void exportResultRows(const RowSetModel& rows, const QString& path)
 {
-    QList<QVariantList> values;
-    values.reserve(rows.rowCount());
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        QVariantList row;
-        for (int c = 0; c < rows.fields().size(); ++c)
-            row << rows.value(r, c);
-        values << row;
-    }
     // Columns 3 and 4 (ring number, arrival) as text, 6 (speed) with three decimals.
     const QByteArray text("@");
-    writeWorkbook(path, rows.fields(), values,
-                  {{}, {}, {20, text}, {25, text}, {}, {10, "0.000"}, {10, {}}, {20, {}}});
+    writeWorkbook(path, rows, {{}, {}, {20, text}, {25, text}, {}, {10, "0.000"}, {10, {}}, {20, {}}});
 }
 
 }  // namespace RaceResults

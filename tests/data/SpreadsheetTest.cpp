@@ -1,4 +1,4 @@
-#include "CorvelError.h"
+#include "RowSetModel.h"
 #include "SpreadsheetReader.h"
 #include "SpreadsheetWriter.h"
 
@@ -18,8 +18,9 @@ TEST(Spreadsheet, LargeWorkbookReadsBackWhole)
     QList<QVariantList> rows;
     for (int i = 0; i < 5000; ++i)
         rows << QVariantList{QStringLiteral("R%1").arg(i), QString::number(i).rightJustified(4, QLatin1Char('0')), i + 0.5};
-    writeWorkbook(path, {QStringLiteral("Ring"), QStringLiteral("Number"), QStringLiteral("Value")}, rows,
-                  {{}, {0, "@"}});
+    RowSetModel model;
+    model.setRows({QStringLiteral("Ring"), QStringLiteral("Number"), QStringLiteral("Value")}, rows);
+    writeWorkbook(path, model, {{}, {0, "@"}});
     ASSERT_GT(QFileInfo(path).size(), 1 << 16);
     const QList<QVariantList> cells = readFirstSheet(path);
     ASSERT_EQ(cells.size(), 5001);

@@ -1,4 +1,5 @@
 #include "PigeonSpreadsheet.h"
+#include "RowSetModel.h"
 #include "SpreadsheetReader.h"
 #include "SpreadsheetWriter.h"
 #include "TestDatabase.h"
@@ -201,7 +202,9 @@ protected:
 TEST_F(PigeonFiles, XlsxWithNumberCellsImportsTheYearWithItsZero)
 {
     const QString path = file("numbers.xlsx");
-    writeWorkbook(path, ShortHeader, {QVariantList{"001", "BELG", 7, "A", 98, "Hen", "BLU"}});
+    RowSetModel numbers;
+    numbers.setRows(ShortHeader, {QVariantList{"001", "BELG", 7, "A", 98, "Hen", "BLU"}});
+    writeWorkbook(path, numbers);
     importPigeonFile(t.dm(), path, Now);
     EXPECT_EQ(pigeons(t.dm()), QStringList{"001|BELG07A98|BELG|07|A|98|H|BLU|<null>|<null>|<null>"});
 }
