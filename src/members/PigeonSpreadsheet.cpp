@@ -11,7 +11,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <cmath>
-#include <optional>
 
 namespace {
 
@@ -37,12 +36,14 @@ QString columnName(int column)  // column from 1
 // The text of a cell; a whole number zero-filled to `width` digits.
 QString cellText(const QVariantList& cells, int column, int width = 0)
 {
+    // An empty cell is an empty text, stored as such (not null).
+    const QString empty(QLatin1String(""));
     if (column > cells.size())
-        return {};
+        return empty;
     const QVariant& cell = cells.at(column - 1);
     switch (cell.metaType().id()) {
     case QMetaType::UnknownType:
-        return {};
+        return empty;
     case QMetaType::Double: {
         const double value = cell.toDouble();
         if (!std::isfinite(value) || value != std::trunc(value) || std::fabs(value) >= 1e15) {
@@ -54,7 +55,7 @@ QString cellText(const QVariantList& cells, int column, int width = 0)
     case QMetaType::Bool:
         return cell.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     default:
-        return cell.toString();
+        return cell.isNull() ? empty : cell.toString();
     }
 }
 
@@ -142,7 +143,8 @@ PigeonImportResult importPigeonSheet(const TdmZAVR& dm, const QList<QVariantList
     };
 
     TdmZAVR::Transaction tx(dm);
-    RowStatement findOwner(dm, QStringLiteral("select LoftNo from ZAVR_PigData where PRingNo=?"));
+    RowStatement findOwner(dm, QStringLiteral("select a.LoftNo, b.LoftName from ZAVR_PigData a "
+                                              "left join ZAVR_LoftData b on b.LoftNo = a.LoftNo where a.PRingNo=?"));
     RowStatement insert(dm, QStringLiteral("Insert into ZAVR_PigData (LoftNo,PRingNo,RCountry,RYear,RRegLetter,"
                                            "RRegNumber,Sex,ColorType,Comment,SynchFlag,CreateDate,Updatetime,E_Ring) "
                                            "Values(?,?,?,?,?,?,?,?,NULL,1,?,?,?)"));
@@ -168,20 +170,22 @@ PigeonImportResult importPigeonSheet(const TdmZAVR& dm, const QList<QVariantList
             const QString sex = sexCode(row.sex);
             const QVariant eRing = row.eRing.isEmpty() ? QVariant() : QVariant(row.eRing);
             QSqlQuery& found = findOwner.run({ringNo});
-            const std::optional<QString> owner = found.next() ? std::optional(found.value(0).toString()) : std::nullopt;
+            const bool known = found.next();
+            const QVariant owner = known ? found.value(0) : QVariant();
+            const QString ownerName = known ? found.value(1).toString() : QString();
             found.finish();
-            if (!owner) {
+            if (!known) {
                 insert.run({row.loftNo, ringNo, row.country, row.year, row.letters, row.number, sex, row.colourCode, today,
                             stamp, fullLayout ? eRing : QVariant()});
                 ++result.inserted;
-            } else if (*owner == row.loftNo) {
+            } else if (!owner.isNull() && owner.toString() == row.loftNo) {
                 if (fullLayout)
                     update.run({sex, row.colourCode, eRing, stamp, ringNo});
                 else
                     update.run({sex, row.colourCode, stamp, ringNo});
                 ++result.updated;
             } else {
-                throw CorvelError(QStringLiteral("The ring number %1 belongs to member %2.").arg(ringNo, *owner));
+                throw CorvelError(ringOwnerError(ringNo, owner, ownerName));
             }
         } catch (const CorvelError& e) {
             throw rowError(sheetRow, e.text());

@@ -55,10 +55,11 @@ using ImportProgress = std::function<bool(int done, int total)>;
 // Imports the rows below the header of `sheet` (its first row), all or nothing. A pigeon found by
 // loft number and ring number gets the row's sex, colour code and update time, and in the full
 // layout its eRing number (an empty cell clears it; the chip UID stays). Any other row is inserted
-// as a new pigeon (comment empty, synchronisation flag set, created today). Blank rows are
-// skipped. A row with an empty member number, an empty registration number where the ring number
-// is composed, a ring number of another member or a value the database refuses stops the import:
-// CorvelError names the sheet row and the reason, and nothing is written.
+// as a new pigeon (comment empty, synchronisation flag set, created today). Empty cells are stored
+// as empty texts, an empty eRing cell as no eRing (null). Blank rows are skipped. A row with an
+// empty member number, an empty registration number where the ring number is composed, a ring
+// number of another member or a value the database refuses stops the import: CorvelError names the
+// sheet row and the reason, and nothing is written.
 PigeonImportResult importPigeonSheet(const TdmZAVR& dm, const QList<QVariantList>& sheet, const QDateTime& now,
                                      const ImportProgress& progress = {});
 
