@@ -17,9 +17,8 @@ namespace {
 constexpr int ShortLayoutColumns = 7;
 
 // What the columns hold, as the messages name them.
-const char* const ColumnMeanings[] = {"member number",  "country code",        "year",
-                                      "registration letters", "registration number", "sex",
-                                      "colour code",    "ring number",         "eRing number"};
+const char* const ColumnMeanings[] = {"member number", "country code", "year", "registration letters", "registration number",
+                                      "sex", "colour code", "ring number", "eRing number"};
 
 QString capitalised(QString text)
 {
@@ -54,8 +53,10 @@ QString cellText(const QVariantList& cells, int column, int width = 0)
     }
     case QMetaType::Bool:
         return cell.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    default:
-        return cell.isNull() ? empty : cell.toString();
+    default: {
+        const QString text = cell.toString();
+        return text.isNull() ? empty : text;
+    }
     }
 }
 
