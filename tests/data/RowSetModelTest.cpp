@@ -1,3 +1,4 @@
+#include "ReadOnlyGrid.h"
 #include "RowSetModel.h"
 
 #include <QHeaderView>

@@ -135,8 +135,6 @@ TEST(SaveLoftDistance, StoresTheTypedValuesOrRefusesAMissingRow)
     saveLoftDistance(t.dm(), QStringLiteral("5"), QStringLiteral("L1"), 12, 12345);
     EXPECT_EQ(distance(t, QStringLiteral("L1")), std::make_pair(12, 12345));
     EXPECT_THROW(saveLoftDistance(t.dm(), QStringLiteral("6"), QStringLiteral("L1"), 1, 1), CorvelError);
-    EXPECT_EQ(distanceTitles(true), (QStringList{QStringLiteral("Miles"), QStringLiteral("Yards")}));
-    EXPECT_EQ(distanceTitles(false), (QStringList{QStringLiteral("KM"), QStringLiteral("M")}));
 }
 
 }  // namespace
