@@ -4,7 +4,6 @@
 #include "ErrorHandler.h"
 #include "KeyFilter.h"
 #include "MemberLogic.h"
-#include "TdmZAVR.h"
 #include "ui_MemberFormView.h"
 
 MemberFormView::MemberFormView(TdmZAVR& dm, QWidget* parent)
@@ -32,20 +31,19 @@ void MemberFormView::startNew(const QString& associationCode)
 
 bool MemberFormView::startEdit(const QString& loftNo)
 {
-    const auto row = dm_.locate(QStringLiteral("ZAVR_LoftData"), {QStringLiteral("LoftNo")}, {loftNo});
-    if (!row)
+    const std::optional<MemberInput> stored = loadMember(dm_, loftNo);
+    if (!stored)
         return false;
-    const auto text = [&row](const char* field) { return row->value(QString::fromLatin1(field)).toString(); };
-    ui_->edtName->setText(text("LoftName"));
-    ui_->edtPhone->setText(text("PhoneNo"));
-    ui_->edtPostCode->setText(text("PostCode"));
-    ui_->edtStreet->setText(text("Street"));
-    ui_->edtToneCity->setText(text("City"));
-    ui_->edtSeriesNo->setText(text("LoftNo"));
-    ui_->edtUnionCode->setText(text("AssociationCode"));
-    ui_->mmoNote->setPlainText(text("Notes"));
-    ui_->medtLoftLon->setText(text("LoftLon"));
-    ui_->medtLoftLat->setText(text("LoftLat"));
+    ui_->edtName->setText(stored->loftName);
+    ui_->edtPhone->setText(stored->phoneNo);
+    ui_->edtPostCode->setText(stored->postCode);
+    ui_->edtStreet->setText(stored->street);
+    ui_->edtToneCity->setText(stored->city);
+    ui_->edtSeriesNo->setText(stored->loftNo);
+    ui_->edtUnionCode->setText(stored->associationCode);
+    ui_->mmoNote->setPlainText(stored->notes);
+    ui_->medtLoftLon->setText(stored->loftLon);
+    ui_->medtLoftLat->setText(stored->loftLat);
     ui_->edtSeriesNo->setEnabled(false);
     return true;
 }

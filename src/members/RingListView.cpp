@@ -261,7 +261,7 @@ bool RingListView::eventFilter(QObject* watched, QEvent* event)
         // focus for a while, nor the page being hidden.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && isVisible())
-            guarded(this, [this] { edtRegLetterExit(); });
+            edtRegLetterExit();
     }
     return QWidget::eventFilter(watched, event);
 }
