@@ -12,7 +12,7 @@ struct GridColumn {
     using DisplayRule = std::function<QString(const QVariant&)>;
 
     QString field;
-    QString title = {};      // empty: the field name
+    QString title = {};     // empty: the field name
     DisplayRule text = {};  // empty: the stored value as text, null as empty
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
 };

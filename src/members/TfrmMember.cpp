@@ -35,7 +35,7 @@ TfrmMember::TfrmMember(TdmZAVR& dm, const DataFolder& folder, QWidget* parent)
 
     connectGuarded(memberList_, &MemberListView::btnMemNewClicked, this, &TfrmMember::btnMemNewClick);
     connectGuarded(memberList_, &MemberListView::dbgrdMemDblClicked, this, &TfrmMember::dbgrdMemDblClick);
-    connectGuarded(memberForm_, &MemberFormView::saved, this, &TfrmMember::btnOKClick);
+    connectGuarded(memberForm_, &MemberFormView::saved, this, &TfrmMember::memberSaved);
     connectGuarded(memberForm_, &MemberFormView::btnCancelClicked, this, &TfrmMember::btnCancelClick);
     connectGuarded(ui_->rgMem, &ActionMenu::itemChosen, this, &TfrmMember::rgMemClick);
     connectGuarded(ui_->rgMemRing, &ActionMenu::itemChosen, rings_, &RingListView::rgMemRingClick);
@@ -113,7 +113,7 @@ void TfrmMember::EditMember()
     memberForm_->setFocus();
 }
 
-void TfrmMember::btnOKClick(const QString& loftNo)
+void TfrmMember::memberSaved(const QString& loftNo)
 {
     // The title stays as it was ("Member New Add" or "Member Edit Update").
     memberList_->refresh(loftNo);

@@ -39,7 +39,7 @@ public:
     // Handlers.
     void FormShow();
     void btnMemNewClick();
-    void btnOKClick(const QString& loftNo);
+    void memberSaved(const QString& loftNo);
     void btnCancelClick();
     void dbgrdMemDblClick();
     void rgMemClick(int index);
