@@ -23,8 +23,8 @@ void ActionMenu::collectItems()
 void ActionMenu::attachTo(QAbstractItemView* grid)
 {
     collectItems();
-    grid_ = grid;
-    grid->viewport()->installEventFilter(this);
+    gridViewport_ = grid->viewport();
+    gridViewport_->installEventFilter(this);
 }
 
 QList<QAbstractButton*> ActionMenu::items() const
@@ -62,13 +62,13 @@ void ActionMenu::choose(int index)
 
 bool ActionMenu::eventFilter(QObject* watched, QEvent* event)
 {
-    if (grid_ && watched == grid_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == gridViewport_ && event->type() == QEvent::MouseButtonRelease) {
         hide();
         if (keepsChoice_)
             clearChoice();
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton && parentWidget())
-            popupAt(grid_->viewport()->mapTo(parentWidget(), mouse->position().toPoint()));
+            popupAt(gridViewport_->mapTo(parentWidget(), mouse->position().toPoint()));
     }
     return QGroupBox::eventFilter(watched, event);
 }

@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QList>
+#include <QPointer>
 
 class QAbstractButton;
 class QAbstractItemView;
@@ -42,6 +43,6 @@ private:
     void choose(int index);
 
     QButtonGroup* group_;
-    QAbstractItemView* grid_ = nullptr;
+    QPointer<QWidget> gridViewport_;  // where the mouse is watched
     bool keepsChoice_ = false;
 };

@@ -58,7 +58,9 @@ TEST(DistanceColumns, FollowTheClubsMode)
 
 TEST(LoftDistUpdate, StoresEveryMembersDistanceInTheClubsUnits)
 {
-    for (const auto& [mode, expected] : std::vector<std::pair<int, std::pair<int, int>>>{{1, {82, 145200}}, {0, {132, 132771}}}) {
+    // Yards mode is Mode 1; any other mode is metres, as the titles of the grids and lists say.
+    for (const auto& [mode, expected] :
+         std::vector<std::pair<int, std::pair<int, int>>>{{1, {82, 145200}}, {0, {132, 132771}}, {2, {132, 132771}}}) {
         SCOPED_TRACE(mode);
         TestDatabase t;
         addRace(t, mode);

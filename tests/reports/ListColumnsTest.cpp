@@ -1,5 +1,5 @@
 #include "ListColumns.h"
-#include "TdmZAVR.h"
+#include "TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,17 @@ namespace {
 
 TEST(ListColumns, SpeedTitleFollowsTheClubsUnit)
 {
-    ClubSettings metres;
-    ClubSettings yards;
-    yards.Mode = 1;
-    EXPECT_EQ(resultSpeedTitle(metres), QStringLiteral("MPM"));
-    EXPECT_EQ(resultSpeedTitle(yards), QStringLiteral("Yds/Min"));
+    // Yards mode is Mode 1; any other mode is metres.
+    TestDatabase t;
+    for (const auto& [mode, title] : {std::pair{0, "MPM"}, std::pair{1, "Yds/Min"}, std::pair{2, "MPM"}}) {
+        ClubSettings club;
+        club.Mode = mode;
+        EXPECT_EQ(resultSpeedTitle(club), QString::fromLatin1(title)) << mode;
+        const GridColumns columns = ListColumns::raceResult(t.dm(), club);
+        const GridColumn* speed = findColumn(columns, QStringLiteral("FlySpeed"));
+        ASSERT_NE(speed, nullptr);
+        EXPECT_EQ(speed->title, QString::fromLatin1(title)) << mode;
+    }
 }
 
 TEST(ListColumns, DistanceTitlesFollowTheClubsUnit)
