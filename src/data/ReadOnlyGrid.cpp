@@ -14,21 +14,6 @@ void setUpReadOnlyGrid(QTableView* grid, RowSetModel* model)
     grid->verticalHeader()->setVisible(false);
 }
 
-void sortByTitle(RowSetModel* model, int column, QString* sortText)
-{
-    if (column < 0 || column >= model->fields().size())
-        return;
-    *sortText = nextSortText(*sortText, model->fields().at(column));
-    model->applySort(*sortText);
-}
-
-void enableTitleSort(QTableView* grid, RowSetModel* model, QString* sortText)
-{
-    grid->horizontalHeader()->setSectionsClickable(true);
-    QObject::connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, grid,
-                     [model, sortText](int column) { sortByTitle(model, column, sortText); });
-}
-
 namespace {
 
 void arrangeColumns(QTableView* grid, const QStringList& shown)

@@ -7,16 +7,11 @@
 class QTableView;
 class RowSetModel;
 
-// How the pages show rows in the grids of their forms.
+// How the pages show rows in the grids of their forms (title-click sorting: enableTitleSort in
+// RowSetModel.h).
 
 // Makes `grid` a read-only view of `model`: whole rows selected one at a time, no row numbers.
 void setUpReadOnlyGrid(QTableView* grid, RowSetModel* model);
-
-// Sorts the rows by a click on the title of `column`: `*sortText` becomes nextSortText() of the
-// column's field and the model's fetched rows are ordered by it. `sortText` may outlive the grid.
-void sortByTitle(RowSetModel* model, int column, QString* sortText);
-// Wires the title clicks of `grid` (showing `model`) to sortByTitle.
-void enableTitleSort(QTableView* grid, RowSetModel* model, QString* sortText);
 
 // Shows the described columns of the grid's rows, left to right in the description's order, and
 // hides every other field of the rows; kept when the rows are read again or sorted.

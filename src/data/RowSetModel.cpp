@@ -1,7 +1,9 @@
 #include "RowSetModel.h"
 
+#include <QHeaderView>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTableView>
 #include <algorithm>
 #include <numeric>
 
@@ -228,4 +230,19 @@ int RowSetModel::findRow(const QString& field, const QString& text) const
         if (value(r, column).toString() == text)
             return r;
     return -1;
+}
+
+void sortByTitle(RowSetModel* model, int column, QString* sortText)
+{
+    if (column < 0 || column >= model->fields().size())
+        return;
+    *sortText = nextSortText(*sortText, model->fields().at(column));
+    model->applySort(*sortText);
+}
+
+void enableTitleSort(QTableView* grid, RowSetModel* model, QString* sortText)
+{
+    grid->horizontalHeader()->setSectionsClickable(true);
+    QObject::connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, grid,
+                     [model, sortText](int column) { sortByTitle(model, column, sortText); });
 }

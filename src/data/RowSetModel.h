@@ -10,6 +10,7 @@
 #include <functional>
 
 class QSqlQuery;
+class QTableView;
 
 // The rows of one query, fetched once and shown in a grid. Each column is a field of the query;
 // its title is the field name unless set. A display rule turns a stored value into the text a
@@ -71,3 +72,9 @@ private:
 // The sort text after a click on the title of `field`: "F DESC" when the text begins with F and
 // holds no " DESC", otherwise "F ASC".
 QString nextSortText(const QString& sortText, const QString& field);
+
+// Sorts the rows by a click on the title of `column`: `*sortText` becomes nextSortText() of the
+// column's field and the model's fetched rows are ordered by it. `sortText` may outlive the grid.
+void sortByTitle(RowSetModel* model, int column, QString* sortText);
+// Wires the title clicks of `grid` (showing `model`) to sortByTitle.
+void enableTitleSort(QTableView* grid, RowSetModel* model, QString* sortText);

@@ -1,4 +1,3 @@
-#include "ReadOnlyGrid.h"
 #include "RowSetModel.h"
 
 #include <QHeaderView>
