@@ -7,6 +7,7 @@
 #include "TestDatabase.h"
 #include "TfrmMember.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -729,6 +730,25 @@ TEST(TfrmMember, FormsKeepStillAndLetTheKeyboardThrough)
     p.click("btnNew2");
     EXPECT_TRUE(p.shown("edtUpRegNum"));
     EXPECT_EQ(places(), single);
+}
+
+TEST(TfrmMember, TheLoftNameListShowsItsFirstItemWhole)
+{
+    TestDatabase t;
+    addClub(t);
+    MemberPage p(t);
+    auto* names = p.find<QComboBox>("combLoftName");
+    names->showPopup();
+    QAbstractItemView* list = names->view();
+    ASSERT_TRUE(list->isVisible());
+    const QRect first = list->visualRect(list->model()->index(0, 0));
+    const QRect seen = list->viewport()->rect();
+    EXPECT_TRUE(seen.contains(first)) << first.top() << " " << first.bottom() << " in " << seen.top() << " " << seen.bottom();
+    EXPECT_GE(first.height(), list->fontMetrics().height());
+    EXPECT_GE(first.width(), list->fontMetrics().horizontalAdvance(names->itemText(0)));
+    // The list opens below the field, not over it.
+    EXPECT_GE(list->mapToGlobal(first.topLeft()).y(), names->mapToGlobal(QPoint(0, names->height())).y());
+    names->hidePopup();
 }
 
 TEST(TfrmMember, SortedColumnsShowTheirArrowUntilTheListIsReadAgain)
