@@ -2,11 +2,11 @@
 
 #include "CorvelError.h"
 #include "DisplayRules.h"
-#include "FileCopy.h"
 #include "FlightTime.h"
 #include "Formats.h"
 #include "RowSetModel.h"
 #include "TdmZAVR.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -141,8 +141,8 @@ QString workbookFileName(const QString& chosen)
 
 void exportResultRows(const RowSetModel& rows, const QString& path)
 {
-    const QString temporary = FileCopy::temporaryNameFor(path);
-    const QByteArray temporaryName = QFile::encodeName(temporary);
+    WholeFile file(path, WholeFile::WrittenByName);
+    const QByteArray temporaryName = QFile::encodeName(file.temporaryPath());
     lxw_workbook* workbook = workbook_new(temporaryName.constData());
     if (!workbook)
         throw CorvelError(dataTransferError(QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(path))));
@@ -188,12 +188,10 @@ void exportResultRows(const RowSetModel& rows, const QString& path)
     const lxw_error closed = workbook_close(workbook);
     if (error == LXW_NO_ERROR)
         error = closed;
-    if (error != LXW_NO_ERROR) {
-        QFile::remove(temporary);
+    if (error != LXW_NO_ERROR)
         throw CorvelError(dataTransferError(QString::fromUtf8(lxw_strerror(error))));
-    }
     try {
-        FileCopy::commitTemporary(temporary, path, QString());
+        file.commit();
     } catch (const CorvelError& e) {
         throw CorvelError(dataTransferError(e.text()));
     }
