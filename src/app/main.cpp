@@ -1,25 +1,21 @@
 #include "CorvelApplication.h"
-#include "CorvelError.h"
 #include "DataFolder.h"
-#include "ErrorHandler.h"
-#include "TdmZAVR.h"
+#include "StartUp.h"
 #include "TfrmMenu.h"
 
 int main(int argc, char* argv[])
 {
     CorvelApplication app(argc, argv);
 
-    DataFolder folder(DataFolder::resolve(QCoreApplication::arguments()));
-    guarded(nullptr, [&folder] { folder.prepare(); });
-
+    const DataFolder folder(DataFolder::resolve(QCoreApplication::arguments()));
     // The data module is created first and destroyed last.
-    TdmZAVR dmZAVR(folder.databasePath());
-    if (!dmZAVR.open())
-        showError(nullptr, dmZAVR.openError());
+    StartUp::Club club = StartUp::openClub(folder);
+    if (club.quit)
+        return 0;
 
     int result = 0;
     {
-        TfrmMenu frmMenu(dmZAVR, folder);
+        TfrmMenu frmMenu(*club.dm, folder);
         frmMenu.show();
         result = CorvelApplication::exec();
     }
