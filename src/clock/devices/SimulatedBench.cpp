@@ -5,8 +5,11 @@
 
 #include "WholeFile.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QLockFile>
+#include <QRandomGenerator>
+#include <QThread>
 
 #include <cstring>
 
@@ -135,7 +138,15 @@ SimulatedBench::FileLock::FileLock(SimulatedBench& bench) : bench_(&bench)
         auto file = std::make_unique<QLockFile>(bench.stateFile_ + QStringLiteral(".lock"));
         // Held only for one change; a lock left by a program that ended is taken over.
         file->setStaleLockTime(0);
-        if (file->tryLock(LockWaitMsecs)) {
+        // Short, uneven retries: QLockFile's own waits grow to seconds, so that among several
+        // programs waiting at once some would wait in vain.
+        const QDeadlineTimer deadline(LockWaitMsecs);
+        bool locked = file->tryLock(0);
+        while (!locked && file->error() == QLockFile::LockFailedError && !deadline.hasExpired()) {
+            QThread::msleep(5 + QRandomGenerator::global()->bounded(20u));
+            locked = file->tryLock(0);
+        }
+        if (locked) {
             bench.lockFile_ = std::move(file);
         } else if (file->error() != QLockFile::PermissionError) {
             bench_ = nullptr;
