@@ -92,9 +92,9 @@ public:
         const QJsonValue v = object_.value(key);
         if (v.isUndefined() || v.isNull())
             return std::clamp<qint64>(0, min, max);
+        // The range first: a number beyond 64 bits cannot even be converted to be compared.
         const double d = v.toDouble(-1e300);
-        if (!v.isDouble() || d != static_cast<double>(static_cast<qint64>(d)) || d < static_cast<double>(min) ||
-            d > static_cast<double>(max))
+        if (!v.isDouble() || !(d >= static_cast<double>(min) && d <= static_cast<double>(max)) || d != std::trunc(d))
             fail(QStringLiteral("a whole number from %1 to %2").arg(min).arg(max), key);
         return static_cast<qint64>(d);
     }

@@ -538,6 +538,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"ClosedRaceNeverStarted", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "races": [{"raceNo": "F0000001", "closed": true, "t2Device": "2024-03-05T18:30:00.000", "t2Auth": "2024-03-05T18:30:00.000"}]}]})", "races[0].closed"},
         BadFileCase{"ClosedRaceWithoutTheClocksTime", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "races": [{"raceNo": "F0000001", "kind": 1, "auth": "0123456789ABCDEF", "closed": true, "t2Auth": "2024-03-05T18:30:00.000"}]}]})", "races[0].t2Device"},
         BadFileCase{"NulInAText", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "site": "Loft\u0000Lane"}]})", "clocks[0].site"},
+        BadFileCase{"LatitudeBeyond64Bits", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "lat": 8.7e106}]})", "clocks[0].lat"},
         BadFileCase{"UploadModeBeyond32Bits", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "uploadMode": [1, 2, 1e300]}]})", "clocks[0].uploadMode"},
         BadFileCase{"UploadModeNotWhole", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "uploadMode": [1, 2.5, 3]}]})", "clocks[0].uploadMode"},
         BadFileCase{"UploadModeOfTwoNumbers", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "uploadMode": [1, 2]}]})", "clocks[0].uploadMode"},
