@@ -1,6 +1,7 @@
 #include "CorvelApplication.h"
 #include "DataFolder.h"
 #include "StartUp.h"
+#include "TfrmDeviceSimulator.h"
 #include "TfrmMenu.h"
 
 int main(int argc, char* argv[])
@@ -17,6 +18,9 @@ int main(int argc, char* argv[])
     {
         TfrmMenu frmMenu(*club.dm, folder);
         frmMenu.show();
+        // --simulator: the Device simulator window beside the main window, for training.
+        if (QCoreApplication::arguments().contains(QStringLiteral("--simulator")))
+            TfrmDeviceSimulator::showWindow(*club.dm, folder, &frmMenu);
         result = CorvelApplication::exec();
     }
     return result;
