@@ -1,7 +1,6 @@
 #include "CorvelError.h"
 #include "FileCopy.h"
 #include "FullDisk.h"
-#include "Schema.h"
 #include "TestDatabase.h"
 
 #include <QCryptographicHash>
@@ -32,21 +31,6 @@ void writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-// A database with the twelve table names, each with one column of its own only.
-void makeHollowDatabase(const QString& path)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("hollow"));
-        db.setDatabaseName(path);
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        for (const Schema::Table& t : Schema::tables())
-            ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE %1 (Dummy INTEGER)").arg(t.name)));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("hollow"));
-}
-
 void makeForeignSqlite(const QString& path)
 {
     {
@@ -73,7 +57,7 @@ TEST(TdmZAVR, UnopenableFilesGiveAClearMessageAndAreNotModified)
         {"a text file", [](const QString& p) { writeFile(p, "Members: Jan, Piet\n"); }, "not a database"},
         {"an empty file", [](const QString& p) { writeFile(p, ""); }, "empty"},
         {"a database of another program", [](const QString& p) { makeForeignSqlite(p); }, "table ZAVR_LoftData is missing"},
-        {"the table names without their columns", [](const QString& p) { makeHollowDatabase(p); },
+        {"the table names without their columns", [](const QString& p) { writeHollowDatabase(p); },
          "a database of another program (the table ZAVR_LoftData has no column AssociationCode)"},
     };
     for (const OpenFailure& c : cases) {

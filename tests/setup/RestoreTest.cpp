@@ -1,7 +1,6 @@
 #include "CorvelError.h"
 #include "DatabaseBackup.h"
 #include "FileCopy.h"
-#include "Schema.h"
 #include "TestDatabase.h"
 
 #include <QDir>
@@ -264,16 +263,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadRestoreCase{"the table names with dummy columns",
                        [](RestoreFixture& f) {
                            const QString path = f.t.path() + QStringLiteral("/hollow.Bak");
-                           {
-                               QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("hollow"));
-                               db.setDatabaseName(path);
-                               EXPECT_TRUE(db.open());
-                               QSqlQuery q(db);
-                               for (const Schema::Table& table : Schema::tables())
-                                   EXPECT_TRUE(q.exec(QStringLiteral("CREATE TABLE %1 (Dummy INTEGER)").arg(table.name)));
-                               db.close();
-                           }
-                           QSqlDatabase::removeDatabase(QStringLiteral("hollow"));
+                           writeHollowDatabase(path);
                            return path;
                        },
                        "it is a database of another program (the table ZAVR_LoftData has no column AssociationCode)"},

@@ -32,3 +32,6 @@ QStringList rows(TdmZAVR& dm, const QString& sql, const QVariantList& params = {
 
 // The texts of the messages shown since the last call (the dialogs run without interaction).
 QStringList messageTexts();
+
+// Writes an SQLite file with the table names of the schema, each with one column of its own only.
+void writeHollowDatabase(const QString& path);

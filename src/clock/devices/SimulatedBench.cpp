@@ -3,7 +3,6 @@
 #include "CorvelError.h"
 #include "DeviceCodec.h"
 #include "Moment.h"
-
 #include "WholeFile.h"
 
 #include <QDeadlineTimer>
