@@ -1,21 +1,17 @@
 #include "RaceResults.h"
 
-#include "CorvelError.h"
 #include "DisplayRules.h"
 #include "FlightTime.h"
 #include "Formats.h"
 #include "RowSetModel.h"
+#include "SpreadsheetWriter.h"
 #include "TdmZAVR.h"
-#include "WholeFile.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QHeaderView>
 #include <QTableView>
 #include <memory>
-#include <xlsxwriter.h>
 
 namespace RaceResults {
 namespace {
@@ -23,11 +19,6 @@ namespace {
 QVariantList raceKey(const QString& liberCode, const QDate& liberDate)
 {
     return {liberCode, Formats::toDbDate(liberDate)};
-}
-
-QString dataTransferError(const QString& reason)
-{
-    return QStringLiteral("Data transfer error: ") + reason;
 }
 
 }  // namespace
@@ -141,14 +132,7 @@ QString resultExportFilter()
 
 QString workbookFileName(const QString& chosen)
 {
-    if (chosen.isEmpty())
-        return chosen;
-    const QString suffix = QFileInfo(chosen).suffix();
-    if (suffix.compare(QLatin1String("xls"), Qt::CaseInsensitive) == 0)
-        return chosen.chopped(suffix.size()) + QStringLiteral("xlsx");
-    if (!suffix.isEmpty())
-        return chosen;
-    return chosen + QStringLiteral(".xlsx");
+    return ::workbookFileName(chosen);
 }
 
 QString workbookFileNameNotice(const QString& chosen)
@@ -156,65 +140,14 @@ QString workbookFileNameNotice(const QString& chosen)
     if (QFileInfo(chosen).suffix().compare(QLatin1String("xls"), Qt::CaseInsensitive) != 0)
         return {};
     return QStringLiteral("The result is an Excel workbook of the xlsx kind, so it is saved as \"%1\" instead of \"%2\".")
-        .arg(QFileInfo(workbookFileName(chosen)).fileName(), QFileInfo(chosen).fileName());
+        .arg(QFileInfo(::workbookFileName(chosen)).fileName(), QFileInfo(chosen).fileName());
 }
 
 void exportResultRows(const RowSetModel& rows, const QString& path)
 {
-    WholeFile file(path, WholeFile::WrittenByName);
-    const QByteArray temporaryName = QFile::encodeName(file.temporaryPath());
-    lxw_workbook* workbook = workbook_new(temporaryName.constData());
-    if (!workbook)
-        throw CorvelError(dataTransferError(QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(path))));
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Sheet1");
-    lxw_format* text = workbook_add_format(workbook);
-    format_set_num_format(text, "@");
-    lxw_format* speed = workbook_add_format(workbook);
-    format_set_num_format(speed, "0.000");
     // Columns 3 and 4 (ring number, arrival) as text, 6 (speed) with three decimals.
-    worksheet_set_column(sheet, 2, 2, 20, text);
-    worksheet_set_column(sheet, 3, 3, 25, text);
-    worksheet_set_column(sheet, 5, 5, 10, speed);
-    worksheet_set_column(sheet, 6, 6, 10, nullptr);
-    worksheet_set_column(sheet, 7, 7, 20, nullptr);
-
-    auto formatOf = [&](int column) -> lxw_format* {
-        if (column == 2 || column == 3)
-            return text;
-        if (column == 5)
-            return speed;
-        return nullptr;
-    };
-    lxw_error error = LXW_NO_ERROR;
-    const QStringList& fields = rows.fields();
-    for (int c = 0; c < fields.size() && error == LXW_NO_ERROR; ++c)
-        error = worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), fields.at(c).toUtf8().constData(), nullptr);
-    for (int r = 0; r < rows.rowCount() && error == LXW_NO_ERROR; ++r) {
-        for (int c = 0; c < fields.size() && error == LXW_NO_ERROR; ++c) {
-            const QVariant value = rows.value(r, c);
-            const auto row = static_cast<lxw_row_t>(r + 1);
-            const auto col = static_cast<lxw_col_t>(c);
-            if (value.isNull() || !value.isValid())
-                continue;
-            const int type = value.metaType().id();
-            const bool number = type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::Double
-                                || type == QMetaType::UInt || type == QMetaType::ULongLong;
-            if (number && c != 2 && c != 3)
-                error = worksheet_write_number(sheet, row, col, value.toDouble(), formatOf(c));
-            else
-                error = worksheet_write_string(sheet, row, col, value.toString().toUtf8().constData(), formatOf(c));
-        }
-    }
-    const lxw_error closed = workbook_close(workbook);
-    if (error == LXW_NO_ERROR)
-        error = closed;
-    if (error != LXW_NO_ERROR)
-        throw CorvelError(dataTransferError(QString::fromUtf8(lxw_strerror(error))));
-    try {
-        file.commit();
-    } catch (const CorvelError& e) {
-        throw CorvelError(dataTransferError(e.text()));
-    }
+    const QByteArray text("@");
+    writeWorkbook(path, rows, {{}, {}, {20, text}, {25, text}, {}, {10, "0.000"}, {10, {}}, {20, {}}});
 }
 
 }  // namespace RaceResults

@@ -61,3 +61,13 @@ void writeHollowDatabase(const QString& path)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("hollow"));
 }
+
+QString thrownText(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const CorvelError& e) {
+        return e.text();
+    }
+    return {};
+}

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 // A fresh data folder with a new, open club database, removed after the test.
@@ -35,3 +36,6 @@ QStringList messageTexts();
 
 // Writes an SQLite file with the table names of the schema, each with one column of its own only.
 void writeHollowDatabase(const QString& path);
+
+// The text of the CorvelError that `action` throws; empty when it throws none.
+QString thrownText(const std::function<void()>& action);
