@@ -1,24 +1,18 @@
 #include "RaceResults.h"
 
-#include "DisplayRules.h"
-#include "FlightTime.h"
-#include "Formats.h"
+#include "RaceLogic.h"
 #include "RowSetModel.h"
 #include "SpreadsheetWriter.h"
 #include "TdmZAVR.h"
 
 #include <QFileInfo>
-#include <QHash>
-#include <QHeaderView>
-#include <QTableView>
-#include <memory>
 
 namespace RaceResults {
 namespace {
 
 QVariantList raceKey(const QString& liberCode, const QDate& liberDate)
 {
-    return {liberCode, Formats::toDbDate(liberDate)};
+    return {liberCode, raceDateKey(liberDate)};
 }
 
 }  // namespace
@@ -31,7 +25,7 @@ void loadResultRows(const TdmZAVR& dm, const QString& liberCode, const QDate& li
                               "a.LiberCode, a.PRingNo, a.BackTime, "
                               "a.FlyTime, a.FlySpeed, a.Dist, b.LoftNo "
                               "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
-                              "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? AND a.BackTime IS NOT NULL "
+                              "WHERE a.LiberCode = ? AND date(a.LiberDate) = date(?) AND a.BackTime IS NOT NULL "
                               "ORDER BY a.FlySpeed DESC"),
                           raceKey(liberCode, liberDate));
     rows.setQueryResult(q);
@@ -42,7 +36,7 @@ void loadStatusRows(const TdmZAVR& dm, const QString& liberCode, const QDate& li
     QSqlQuery q = dm.exec(QStringLiteral(
                               "SELECT b.LoftNo, a.ClockID, count(b.LoftNo) AS MarkedCnt, count(a.BackTime) AS ArriveCnt "
                               "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
-                              "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? GROUP BY b.LoftNo, a.ClockID"),
+                              "WHERE a.LiberCode = ? AND date(a.LiberDate) = date(?) GROUP BY b.LoftNo, a.ClockID"),
                           raceKey(liberCode, liberDate));
     rows.setQueryResult(q);
 }
@@ -52,9 +46,9 @@ Counts countRace(const TdmZAVR& dm, const QString& liberCode, const QDate& liber
     QSqlQuery q = dm.exec(QStringLiteral(
                               "SELECT (SELECT count(*) FROM (SELECT b.LoftNo FROM ZAVR_PigRaceData a "
                               "        LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
-                              "        WHERE a.LiberCode = ? AND date(a.LiberDate) = ? GROUP BY b.LoftNo)), "
+                              "        WHERE a.LiberCode = ? AND date(a.LiberDate) = date(?) GROUP BY b.LoftNo)), "
                               "       count(*), count(BackTime) "
-                              "FROM ZAVR_PigRaceData WHERE LiberCode = ? AND date(LiberDate) = ?"),
+                              "FROM ZAVR_PigRaceData WHERE LiberCode = ? AND date(LiberDate) = date(?)"),
                           raceKey(liberCode, liberDate) + raceKey(liberCode, liberDate));
     Counts counts;
     if (q.next()) {
@@ -68,61 +62,6 @@ Counts countRace(const TdmZAVR& dm, const QString& liberCode, const QDate& liber
 QString summaryLine(const Counts& counts)
 {
     return QStringLiteral("%1 Members sent %2 birds of which %3 were clocked").arg(counts.members).arg(counts.birds).arg(counts.clocked);
-}
-
-QString speedTitle(const ClubSettings& settings)
-{
-    return settings.Mode != 0 ? QStringLiteral("Yds/Min") : QStringLiteral("MPM");
-}
-
-void applyResultDisplay(const TdmZAVR& dm, const ClubSettings& settings, RowSetModel& rows)
-{
-    auto names = std::make_shared<LoftNameLookup>(dm);
-    auto rings = std::make_shared<RingPartsLookup>(dm);
-
-    rows.setTitle(QStringLiteral("Pos"), QStringLiteral("Pos."));
-    rows.setTitle(QStringLiteral("LoftNo"), QStringLiteral("Member"));
-    rows.setTitle(QStringLiteral("PRingNo"), QStringLiteral("Pigeon"));
-    rows.setTitle(QStringLiteral("BackTime"), QStringLiteral("Clock"));
-    rows.setTitle(QStringLiteral("FlyTime"), QStringLiteral("Flying Time"));
-    rows.setTitle(QStringLiteral("FlySpeed"), speedTitle(settings));
-    rows.setTitle(QStringLiteral("Dist"), QStringLiteral("Dist."));
-    rows.setDisplayRule(QStringLiteral("LoftNo"), [names](const QVariant& v) { return names->name(v); });
-    rows.setDisplayRule(QStringLiteral("PRingNo"), [rings](const QVariant& v) { return rings->text(v); });
-    rows.setDisplayRule(QStringLiteral("BackTime"), &DisplayRules::backTimeText);
-    rows.setDisplayRule(QStringLiteral("FlySpeed"), &DisplayRules::flySpeedText);
-    rows.setDisplayRule(QStringLiteral("Dist"), &DisplayRules::distanceText);
-    rows.setAlignment(QStringLiteral("FlySpeed"), Qt::AlignRight | Qt::AlignVCenter);
-    rows.setAlignment(QStringLiteral("Dist"), Qt::AlignRight | Qt::AlignVCenter);
-}
-
-void applyStatusDisplay(const TdmZAVR& dm, RowSetModel& rows)
-{
-    auto names = std::make_shared<LoftNameLookup>(dm);
-    rows.setTitle(QStringLiteral("LoftNo"), QStringLiteral("Member"));
-    rows.setTitle(QStringLiteral("ClockID"), QStringLiteral("Clock"));
-    rows.setTitle(QStringLiteral("MarkedCnt"), QStringLiteral("Birds marked"));
-    rows.setTitle(QStringLiteral("ArriveCnt"), QStringLiteral("Birds arrived"));
-    rows.setDisplayRule(QStringLiteral("LoftNo"), [names](const QVariant& v) { return names->name(v); });
-}
-
-void arrangeResultGrid(QTableView* grid)
-{
-    const auto* rows = qobject_cast<const RowSetModel*>(grid->model());
-    if (!rows)
-        return;
-    QHeaderView* header = grid->horizontalHeader();
-    const QStringList order = {QStringLiteral("Pos"),     QStringLiteral("LoftNo"),   QStringLiteral("PRingNo"),
-                               QStringLiteral("BackTime"), QStringLiteral("FlyTime"), QStringLiteral("FlySpeed"),
-                               QStringLiteral("Dist")};
-    for (int visual = 0; visual < order.size(); ++visual) {
-        const int logical = rows->fieldIndex(order.at(visual));
-        if (logical >= 0)
-            header->moveSection(header->visualIndex(logical), visual);
-    }
-    const int code = rows->fieldIndex(QStringLiteral("LiberCode"));
-    if (code >= 0)
-        header->setSectionHidden(code, true);
 }
 
 QString resultExportFilter()
