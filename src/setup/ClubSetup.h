@@ -18,7 +18,6 @@ constexpr int BackupDaysStepMax = 100;
 
 // What the page's controls hold when it is left.
 struct ClubSetupInput {
-
     QString clubListText;  // the text of the club list ("Custom", a club name, or empty)
     QString ClubName;
     QString ClubID;
