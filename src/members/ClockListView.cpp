@@ -84,7 +84,7 @@ void ClockListView::btnDiscoverClick()
         Dialogs::information(this, QString::fromLatin1(ComPortNotActive));
     if (found.serialNo) {
         ui_->edtClockNo->setText(*found.serialNo);
-        ui_->edtMemName->setText(loftName_);
+        setStoredText(ui_->edtMemName, loftName_);
     } else if (found.connected) {
         throw CorvelError(QString::fromLatin1(LoftClocks::GetDevNoFail));
     }
@@ -118,12 +118,11 @@ void ClockListView::btnClockCanClick()
 void ClockListView::rgClockListClick(int index)
 {
     ui_->pnlClockNew->hide();
-    const QString clockId = selectedClockId();
     if (index != 0 || ui_->dbgrdClockList->currentIndex().row() < 0)
         return;
     if (Dialogs::question(this, QString::fromLatin1(LoftClocks::DeleteQuestion)) != QMessageBox::Yes)
         return;
-    LoftClocks::deleteClock(dm_, loftNo_, clockId);
+    LoftClocks::deleteClock(dm_, loftNo_, selectedClockId());
     refresh();
     emit clocksChanged();
 }
