@@ -176,11 +176,17 @@ TEST(MemberClocks, DiscoverFillsTheSerialNumberAndFreesThePortEvenAfterAFailure)
 
 // --- spreadsheets -------------------------------------------------------------------------------
 
-void writeFile(const QString& path, const QByteArray& content)
+// Chooses a csv file of the header and these rows in the import dialog and presses "Spreadsheet
+// Import".
+void importRows(MemberPage& p, const QByteArray& rows)
 {
+    const QString path = p.t.path() + QStringLiteral("/pigeons.csv");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
+    file.write("LoftNo,RCountry,RYear,RRegLetter,RRegNumber,Sex,ColorType\n" + rows);
+    file.close();
+    Dialogs::setNextFileName(path);
+    p.click("btnPigImport");
 }
 
 TEST(MemberSpreadsheets, ImportReadsTheChosenFileAndRefreshesTheRingList)
@@ -193,12 +199,8 @@ TEST(MemberSpreadsheets, ImportReadsTheChosenFileAndRefreshesTheRingList)
     EXPECT_EQ(Dialogs::lastFileFilter(), Dialogs::toQtFilter(QString::fromLatin1(PigeonImportFilter)));
     EXPECT_EQ(p.messages(), QStringList());
 
-    const QString path = t.path() + QStringLiteral("/pigeons.csv");
-    writeFile(path, "LoftNo,RCountry,RYear,RRegLetter,RRegNumber,Sex,ColorType\n"
-                    "001,BELG,24,A,0012,Hen,BLU\n"
-                    "002,NL,25,,0098,Cock,RED\n");
-    Dialogs::setNextFileName(path);
-    p.click("btnPigImport");
+    importRows(p, "001,BELG,24,A,0012,Hen,BLU\n"
+                  "002,NL,25,,0098,Cock,RED\n");
     EXPECT_EQ(p.messages(), QStringList());
     EXPECT_EQ(p.db(QStringLiteral("select LoftNo,PRingNo,Sex,ColorType from ZAVR_PigData order by PRingNo")),
               (QStringList{"001|BELG24A0012|H|BLU", "002|NL250098|C|RED"}));
@@ -213,12 +215,8 @@ TEST(MemberSpreadsheets, ARefusedRowIsShownAndNothingIsImported)
     t.run(QStringLiteral("insert into ZAVR_PigData (LoftNo,PRingNo) values ('002','NL250098')"));
     MemberPage p(t);
     p.openRingsOf(0);
-    const QString path = t.path() + QStringLiteral("/pigeons.csv");
-    writeFile(path, "LoftNo,RCountry,RYear,RRegLetter,RRegNumber,Sex,ColorType\n"
-                    "001,BELG,24,A,0012,Hen,BLU\n"
-                    "001,NL,25,,0098,Cock,RED\n");
-    Dialogs::setNextFileName(path);
-    p.click("btnPigImport");
+    importRows(p, "001,BELG,24,A,0012,Hen,BLU\n"
+                  "001,NL,25,,0098,Cock,RED\n");
     const QStringList shown = p.messages();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown.first().startsWith(QStringLiteral("Import stopped at row 3 of the sheet"))) << shown.first().toStdString();
