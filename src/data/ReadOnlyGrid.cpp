@@ -12,6 +12,7 @@ void setUpReadOnlyGrid(QTableView* grid, RowSetModel* model)
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->verticalHeader()->setVisible(false);
+    showSortIndicator(grid, model);
 }
 
 namespace {

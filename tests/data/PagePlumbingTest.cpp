@@ -2,8 +2,11 @@
 #include "CorvelError.h"
 #include "Dialogs.h"
 #include "ErrorHandler.h"
+#include "ReadOnlyGrid.h"
+#include "RowSetModel.h"
 #include "TestDatabase.h"
 
+#include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardItemModel>
@@ -119,6 +122,35 @@ TEST(CallOnFirstShow, RunsTheShowHandlerOnceInsideTheGuard)
     page.show();
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("The club database is not open.")});
+}
+
+TEST(SortIndicator, FollowsTheOrderOfTheRowsNotTheClicksThatDoNotSortThem)
+{
+    QTableView grid;
+    RowSetModel rows;
+    rows.setRows({QStringLiteral("A"), QStringLiteral("B")}, {{1, 2}, {2, 1}});
+    setUpReadOnlyGrid(&grid, &rows);
+    grid.resize(300, 200);
+    grid.show();
+    QHeaderView* header = grid.horizontalHeader();
+    header->setSectionsClickable(true);
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), -1);
+    // A click with no sort behind it leaves no arrow.
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    EXPECT_EQ(header->sortIndicatorSection(), -1);
+    const struct {
+        const char* sort;
+        int section;
+        Qt::SortOrder order;
+    } cases[] = {{"B DESC", 1, Qt::DescendingOrder}, {"A ASC", 0, Qt::AscendingOrder}, {"", -1, Qt::AscendingOrder}};
+    for (const auto& c : cases) {
+        rows.applySort(QString::fromLatin1(c.sort));
+        EXPECT_EQ(header->sortIndicatorSection(), c.section) << c.sort;
+        if (c.section >= 0) {
+            EXPECT_EQ(header->sortIndicatorOrder(), c.order) << c.sort;
+        }
+    }
 }
 
 }  // namespace
