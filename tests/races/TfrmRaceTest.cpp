@@ -42,6 +42,17 @@ void addRaces(TestDatabase& t)
                          "('C2', '12', 'Arras South', 'ARS', '2024-03-05 00:00:00', NULL, NULL, NULL, '120305')"));
 }
 
+// "AddNew" for North Club with a liberation point of its own ("Customized LibPoint").
+void startNewPoint(RacePage& p, const QString& abbreviation, const QString& site, const QString& code)
+{
+    p.click("btn1");
+    p.get<QComboBox>("combClub")->setCurrentIndex(0);
+    p.get<QCheckBox>("chkLibPoint")->click();
+    QTest::keyClicks(p.get<QLineEdit>("edtlibSiteAbbriv"), abbreviation);
+    QTest::keyClicks(p.get<QComboBox>("combLibSite")->lineEdit(), site);
+    QTest::keyClicks(p.get<QLineEdit>("edtLibCode"), code);
+}
+
 TEST(TfrmRace, ShowsListsRacesAndTheStartView)
 {
     TestDatabase t;
@@ -148,11 +159,7 @@ TEST(TfrmRace, NewPointWithoutAbbreviationOrUnknownClubIsRefused)
     TestDatabase t;
     addClub(t);
     RacePage p(t);
-    p.click("btn1");
-    p.get<QComboBox>("combClub")->setCurrentIndex(0);
-    p.get<QCheckBox>("chkLibPoint")->click();
-    QTest::keyClicks(p.get<QComboBox>("combLibSite")->lineEdit(), QStringLiteral("Quievrain"));
-    QTest::keyClicks(p.get<QLineEdit>("edtLibCode"), QStringLiteral("7"));
+    startNewPoint(p, QString(), QStringLiteral("Quievrain"), QStringLiteral("7"));
     p.click("btnOK");
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Set new liberate point find data entry error !")});
 
@@ -454,12 +461,7 @@ TEST(TfrmRace, TypedCoordinatesThatAreNoPlaceAreRefusedNamingTheField)
         TestDatabase t;
         addClub(t);
         RacePage p(t);
-        p.click("btn1");
-        p.get<QComboBox>("combClub")->setCurrentIndex(0);
-        p.get<QCheckBox>("chkLibPoint")->click();
-        QTest::keyClicks(p.get<QLineEdit>("edtlibSiteAbbriv"), QStringLiteral("QVR"));
-        QTest::keyClicks(p.get<QComboBox>("combLibSite")->lineEdit(), QStringLiteral("Quievrain"));
-        QTest::keyClicks(p.get<QLineEdit>("edtLibCode"), QStringLiteral("7"));
+        startNewPoint(p, QStringLiteral("QVR"), QStringLiteral("Quievrain"), QStringLiteral("7"));
         p.typeCoordinate("medtRaceLon", QString::fromLatin1(c.lon));
         p.typeCoordinate("medtRaceLat", QString::fromLatin1(c.lat));
         p.click("btnOK");
