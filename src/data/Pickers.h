@@ -9,8 +9,8 @@
 //
 // What is typed is read as a short date (yyyy/mm/dd) when the field is left or Enter is pressed.
 // A text that is no date, such as the 30th of February, is never turned into another date: the
-// field keeps the text and the focus and says why. Until the text is mended, date() holds the
-// date the field held before; actions read the field through enteredDate(), which refuses them.
+// field keeps the text and the focus and says why, and date() keeps the last date it took.
+// Actions read the field through enteredDate(), which refuses them while the text is no date.
 class DatePicker : public QDateEdit {
     Q_OBJECT
 public:
