@@ -31,6 +31,7 @@ void RaceResultView::open(const ListedRace& race)
     const GridColumns columns = ListColumns::raceResult(dm_, dm_.clubSettings());
     adoqRaceReslt_->setColumns(columns);
     showColumns(ui_->dbgrdRaceRec, columns);
+    adoqRaceReslt_->applySort(QString());  // a re-run query comes in the statement's own order
     RaceResults::loadResultRows(dm_, race.key.liberCode, race.key.liberDate, *adoqRaceReslt_);
     ui_->dbgrdRaceRec->resizeColumnsToContents();
     ui_->lblRaceResultSum->setText(
@@ -46,8 +47,10 @@ void RaceResultView::butPrtRaceResultClick()
 
 void RaceResultView::butResultExportClick()
 {
-    const QString chosen = Dialogs::getSaveFileName(this, QStringLiteral("ResultExport"), QStringLiteral("Excel File|*.xlsx"));
+    const QString chosen = Dialogs::getSaveFileName(this, QStringLiteral("ResultExport"), RaceResults::resultExportFilter());
     if (chosen.isEmpty())
         return;
     RaceResults::exportResultRows(*adoqRaceReslt_, RaceResults::workbookFileName(chosen));
+    if (const QString notice = RaceResults::workbookFileNameNotice(chosen); !notice.isEmpty())
+        Dialogs::information(this, notice);
 }
