@@ -40,6 +40,13 @@ QString sexText(const QVariant& sex)
     return {};
 }
 
+QString raceSexText(const QVariant& sex)
+{
+    if (sex.isNull() || !sex.isValid())
+        return {};
+    return sex.toString() == QLatin1String("H") ? QStringLiteral("Hen") : QStringLiteral("Cock");
+}
+
 QString ringUpdateTimeText(const QVariant& moment)
 {
     if (moment.isNull() || !moment.isValid())
@@ -85,7 +92,7 @@ QString LoftNameLookup::name(const QVariant& loftNo) const
     return names_.value(loftNo.toString());
 }
 
-ColourNameLookup::ColourNameLookup(const TdmZAVR& dm)
+ColourNameLookup::ColourNameLookup(const TdmZAVR& dm, const QString& unknownName) : unknownName_(unknownName)
 {
     QSqlQuery q = dm.exec(QStringLiteral("SELECT ColorType, FeathColor FROM ZAVR_FeatherColor ORDER BY rowid"));
     while (q.next())
@@ -96,8 +103,8 @@ ColourNameLookup::ColourNameLookup(const TdmZAVR& dm)
 QString ColourNameLookup::name(const QVariant& code) const
 {
     if (code.isNull() || !code.isValid())
-        return QString::fromLatin1(DisplayRules::OtherColourName);
-    return names_.value(code.toString(), QString::fromLatin1(DisplayRules::OtherColourName));
+        return unknownName_;
+    return names_.value(code.toString(), unknownName_);
 }
 
 RingPartsLookup::RingPartsLookup(const TdmZAVR& dm)

@@ -23,6 +23,9 @@ QString dateTimeText(const QVariant& moment);
 // Pigeon register.
 // Sex: "H" -> "Hen", "C" -> "Cock", anything else empty.
 QString sexText(const QVariant& sex);
+// Sex of a pigeon in a race (clock grids and race reports): empty for null, "Hen" for "H", "Cock"
+// for any other value.
+QString raceSexText(const QVariant& sex);
 // Updatetime: empty when null, else "mm/dd hh:nn:ss".
 QString ringUpdateTimeText(const QVariant& moment);
 // The name shown for a colour code that has no row in ZAVR_FeatherColor.
@@ -48,15 +51,16 @@ private:
     QHash<QString, QString> names_;
 };
 
-// The colour names of the club by code, read once: the name of a code's first row, or "Other"
-// for a code without a row (an empty or null code included).
+// The colour names of the club by code, read once: the name of a code's first row, or
+// unknownName ("Other" unless given) for a code without a row (an empty or null code included).
 class ColourNameLookup {
 public:
-    explicit ColourNameLookup(const TdmZAVR& dm);
+    explicit ColourNameLookup(const TdmZAVR& dm, const QString& unknownName = QString::fromLatin1(DisplayRules::OtherColourName));
     QString name(const QVariant& code) const;
 
 private:
     QHash<QString, QString> names_;
+    QString unknownName_;
 };
 
 // The rings of the pigeon register as their parts, read once. A ring that is not (or no longer)
