@@ -280,7 +280,7 @@ Report raceList(const TdmZAVR& dm, const QString& raceCode, const QString& clock
          {QStringLiteral("Clock  Details  :"), clockIdText},
          {QStringLiteral("Authorization Key          :"), QString()}});
     const double right = addLabelled(
-        title, 96.0, 1.0, 42.0, 52.0,
+        title, 96.0, 1.0, 46.0, 48.0,
         {{QStringLiteral("Fancier          :"), memberText("LoftName")},
          {QStringLiteral("Loft Number       :"), member ? memberText("AssociationCode") + QLatin1Char(' ') + memberText("LoftNo") : QString()},
          {QStringLiteral("Loft Latitude  :"), memberText("LoftLat")},
@@ -343,10 +343,10 @@ Report rankReport(const TdmZAVR& dm, const QString& raceChoice, const QString& l
     const double w = Report::ContentWidth;
     title.items << ReportItem::makeText(QRectF(0.0, 0.0, w, 8.0), QStringLiteral("NAM-") + club.ClubName, {14.0, true, false},
                                         Qt::AlignHCenter | Qt::AlignVCenter);
-    title.items << ReportItem::makeText(QRectF(0.0, 10.0, 16.0, LineHeight), QStringLiteral("Date :"), LabelFont);
-    title.items << ReportItem::makePrintedAt(QRectF(16.0, 10.0, 60.0, LineHeight), QStringLiteral("%1"),
+    title.items << ReportItem::makeText(QRectF(0.0, 10.0, 20.0, LineHeight), QStringLiteral("Date :"), LabelFont);
+    title.items << ReportItem::makePrintedAt(QRectF(20.0, 10.0, 60.0, LineHeight), QStringLiteral("%1"),
                                              QStringLiteral("yyyy/mm/dd hh:nn:ss"), HeadingFont);
-    addLabelled(title, 0.0, 10.0 + LineHeight, 16.0, 80.0, {{QStringLiteral("Liberate :"), site}});
+    addLabelled(title, 0.0, 10.0 + LineHeight, 20.0, 76.0, {{QStringLiteral("Liberate :"), site}});
     addLabelled(title, 100.0, 10.0, 20.0, 70.0,
                 {{QStringLiteral("RaceCode :"), raceChoice},
                  {QStringLiteral("Total :"), QStringLiteral("%1").arg(rows.count(), 3, 10, QLatin1Char('0'))}});
