@@ -1,6 +1,8 @@
 #include "ClockDialogue.h"
 
 #include "ClockLibrary.h"
+#include "ClockOpLogic.h"
+#include "ClockOpState.h"
 #include "CorvelError.h"
 #include "FlightTime.h"
 #include "Formats.h"
@@ -25,6 +27,32 @@ std::optional<ClockRace> findClockRace(const TdmZAVR& dm, const QString& raceCod
     return race;
 }
 
+ClockRace chooseClockRace(const TdmZAVR& dm, ClockOpValues& values, const QString& choice)
+{
+    values.raceCode = ClockOp::raceCodeOfChoice(choice);
+    if (const std::optional<ClockRace> race = findClockRace(dm, values.raceCode)) {
+        values.raceLiberCode = race->liberCode;
+        values.raceLiberDate = Formats::shortDate(race->liberDate);
+        values.raceClubId = race->clubId;
+    }
+    return chosenClockRace(dm, values);
+}
+
+ClockRace chosenClockRace(const TdmZAVR& dm, const ClockOpValues& values)
+{
+    ClockRace race;
+    race.raceCode = values.raceCode;
+    race.clubId = values.raceClubId;
+    race.liberCode = values.raceLiberCode;
+    race.liberDate = Formats::readShortDate(values.raceLiberDate);
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT LiberDate, LiberTime FROM ZAVR_RaceData "
+                                         "WHERE LiberCode = ? AND date(LiberDate) = ? ORDER BY ClubID = ? DESC, rowid LIMIT 1"),
+                          {race.liberCode, Formats::toDbDate(race.liberDate), race.clubId});
+    if (q.next())
+        race.liberation = FlightTime::liberationMoment(q.value(0), q.value(1));
+    return race;
+}
+
 QString raceNumber(const QString& raceCode)
 {
     return raceCode.leftJustified(8, QLatin1Char('0'));
@@ -35,13 +63,24 @@ QByteArray ClockIdentity::sysIdText() const
     return QByteArray(reinterpret_cast<const char*>(sysIdBlock.data()), 8);
 }
 
+namespace {
+const char* const ConnectFailed = "IFD_Connect NOT OK !";
+}
+
+ClockOnLink clockOnLink(const ClockOpState& state)
+{
+    if (state.clockLibrary() == nullptr || state.clockLink() == nullptr)
+        throw CorvelError(QString::fromLatin1(ConnectFailed));
+    return {*state.clockLibrary(), *state.clockLink()};
+}
+
 ClockIdentity connectClock(ClockLibrary& library, const TPigModuV6& link)
 {
     ClockIdentity id;
     library.HexToBin(link.SysIDHex.toLatin1().constData(), id.sysIdBlock.data(), 8);
     library.HexToBin(link.SysIDCipherHex.toLatin1().constData(), id.sysIdCipherBlock.data(), 8);
     if (!library.IFD_Connect(link.PortHandle, id.sysIdBlock.data(), id.sysIdCipherBlock.data()))
-        throw CorvelError(QStringLiteral("IFD_Connect NOT OK !"));
+        throw CorvelError(QString::fromLatin1(ConnectFailed));
     return id;
 }
 

@@ -12,6 +12,8 @@
 class ClockLibrary;
 class TPigModuV6;
 class TdmZAVR;
+class ClockOpState;
+struct ClockOpValues;
 
 // What the programming and the upload of a clock share: the race they work on, the race number,
 // and the first steps of every dialogue with a clock.
@@ -31,6 +33,13 @@ struct ClockRace {
 // The first race of ZAVR_RaceData (in table order) whose RaceCode is raceCode.
 std::optional<ClockRace> findClockRace(const TdmZAVR& dm, const QString& raceCode);
 
+// Choosing a race on a clock tab from its list entry ("1A2F / 0819"): raceCode becomes the entry's
+// race code; when a race has that RaceCode, its LiberCode, LiberDate (short date) and ClubID
+// become the chosen race's, otherwise they keep their values. Returns the race then chosen.
+ClockRace chooseClockRace(const TdmZAVR& dm, ClockOpValues& values, const QString& choice);
+// The race that the page-wide values name, with the liberation moment of its row.
+ClockRace chosenClockRace(const TdmZAVR& dm, const ClockOpValues& values);
+
 // The race number a clock holds for a race: the race code followed by "0" up to 8 characters
 // ("120305" -> "12030500"). A training is always TrainingRaceNo.
 QString raceNumber(const QString& raceCode);
@@ -43,6 +52,15 @@ struct ClockIdentity {
     // The identity as text: the 8 characters of sysIdBlock.
     QByteArray sysIdText() const;
 };
+
+// The clock link of the page and its device library.
+struct ClockOnLink {
+    ClockLibrary& library;
+    TPigModuV6& link;
+};
+// Throws CorvelError "IFD_Connect NOT OK !" when the page has no clock link (its device libraries
+// could not be opened), as a connection to no clock fails.
+ClockOnLink clockOnLink(const ClockOpState& state);
 
 // Makes the identity blocks from the link's SysIDHex and SysIDCipherHex and connects to the clock
 // on the link's port. Throws CorvelError "IFD_Connect NOT OK !" when the clock does not accept it.

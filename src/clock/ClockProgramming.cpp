@@ -107,18 +107,25 @@ ClockPosition loftPosition(const TdmZAVR& dm, const QString& loftNo)
     return {clockCoordinate(q.value(0).toString()), clockCoordinate(q.value(1).toString())};
 }
 
-void loadTrainingPigeons(const TdmZAVR& dm, const QString& loftNo, RowSetModel& rows, bool ordered)
+QSqlQuery trainingPigeons(const TdmZAVR& dm, const QString& loftNo, bool ordered)
 {
     // An empty eRing text passes the condition too, as the clock list always took it.
     QString sql = QStringLiteral("SELECT LoftNo, PRingNo, E_Ring, UID, Sex, ColorType, RRegNumber, RandomCode "
                                  "FROM ZAVR_PigData WHERE LoftNo = ? AND ((E_Ring IS NOT NULL) OR (E_Ring <> ''))");
     if (ordered)
         sql += QStringLiteral(" ORDER BY E_Ring");
-    QSqlQuery q = dm.exec(sql, {loftNo});
-    rows.setQueryResult(q);
+    return dm.exec(sql, {loftNo});
 }
 
-void loadRacePigeons(const TdmZAVR& dm, const ClockRace& race, const QString& loftNo, RowSetModel& rows, bool ordered)
+QList<ClockOp::GridColumn> trainingGridColumns()
+{
+    return {{QStringLiteral("LoftNo"), QStringLiteral("Member")},
+            {QStringLiteral("PRingNo"), QStringLiteral("Association number")},
+            {QStringLiteral("Sex"), QStringLiteral("Sex of birds")},
+            {QStringLiteral("ColorType"), QStringLiteral("Color")}};
+}
+
+QSqlQuery racePigeons(const TdmZAVR& dm, const ClockRace& race, const QString& loftNo, bool ordered)
 {
     QString sql = QStringLiteral("SELECT a.LoftNo, a.PRingNo, a.E_Ring, a.UID, a.Sex, a.ColorType, b.RandomCode, a.RRegNumber, "
                                  "b.MarkedTime, a.RYear, b.ClockID "
@@ -126,8 +133,15 @@ void loadRacePigeons(const TdmZAVR& dm, const ClockRace& race, const QString& lo
                                  "WHERE a.LoftNo = ? AND b.LiberCode = ? AND date(b.LiberDate) = ?");
     if (ordered)
         sql += QStringLiteral(" ORDER BY a.E_Ring");
-    QSqlQuery q = dm.exec(sql, QVariantList{loftNo} + raceKeyValues(race));
-    rows.setQueryResult(q);
+    return dm.exec(sql, QVariantList{loftNo} + raceKeyValues(race));
+}
+
+QList<ClockOp::GridColumn> raceGridColumns()
+{
+    return {{QStringLiteral("LoftNo"), QStringLiteral("Member")},
+            {QStringLiteral("PRingNo"), QStringLiteral("Association Number")},
+            {QStringLiteral("Sex"), QStringLiteral("Sex of birs")},
+            {QStringLiteral("ColorType"), QStringLiteral("Color")}};
 }
 
 QStringList raceMemberNames(const TdmZAVR& dm, const ClockRace& race)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "ClockDialogue.h"
+#include "ClockOpLogic.h"
 
 #include <QDateTime>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -39,12 +41,16 @@ ClockPosition loftPosition(const TdmZAVR& dm, const QString& loftNo);
 
 // The training tab's pigeons of the member: those whose E_Ring is not null, by eRing number when
 // ordered. Fields LoftNo, PRingNo, E_Ring, UID, Sex, ColorType, RRegNumber, RandomCode.
-void loadTrainingPigeons(const TdmZAVR& dm, const QString& loftNo, RowSetModel& rows, bool ordered);
+QSqlQuery trainingPigeons(const TdmZAVR& dm, const QString& loftNo, bool ordered);
+// The training grid's columns: Member, Association number, Sex of birds, Color.
+QList<ClockOp::GridColumn> trainingGridColumns();
 
 // The race tab's pigeons of the member marked for the race, with the entry's code, marking time and
 // clock, by eRing number when ordered. Fields LoftNo, PRingNo, E_Ring, UID, Sex, ColorType,
 // RandomCode (the entry's), RRegNumber, MarkedTime, RYear, ClockID.
-void loadRacePigeons(const TdmZAVR& dm, const ClockRace& race, const QString& loftNo, RowSetModel& rows, bool ordered);
+QSqlQuery racePigeons(const TdmZAVR& dm, const ClockRace& race, const QString& loftNo, bool ordered);
+// The race grid's columns: Member, Association Number, Sex of birs, Color.
+QList<ClockOp::GridColumn> raceGridColumns();
 
 // The name of every member with entries in the race, one each, by name.
 QStringList raceMemberNames(const TdmZAVR& dm, const ClockRace& race);
@@ -58,13 +64,13 @@ struct ProgrammedClock {
 };
 
 // Loads the clock on the link's port with the training "F0000001" of the member's pigeons (rows
-// of loadTrainingPigeons, in their current order) at the moment now. Errors of the pigeon list are
+// of trainingPigeons, in their current order) at the moment now. Errors of the pigeon list are
 // shown and the training goes on; any other failed step throws CorvelError with its message and
 // stops there (the clock keeps what it was given so far). Writes nothing to the database.
 ProgrammedClock ProgramTraining(ClockLibrary& library, TPigModuV6& link, const TdmZAVR& dm, const QString& loftNo,
                                 const RowSetModel& pigeons, const QDateTime& now, const ShowMessage& show);
 
-// Loads the clock with the race, its pigeons being the rows of loadRacePigeons in their current
+// Loads the clock with the race, its pigeons being the rows of racePigeons in their current
 // order, as ProgramTraining does; once the clock has started the race, stores the clock number
 // with the member's entries of the race and writes the member's ZAVR_RaceClockTime row (both in
 // one transaction). Throws CorvelError; nothing is written when a step fails.

@@ -207,15 +207,22 @@ QDateTime readArrivalText(const QString& text)
     return moment;
 }
 
-void loadTimerResult(const TdmZAVR& dm, const ClockRace& race, RowSetModel& rows, bool byArrival)
+QSqlQuery timerResult(const TdmZAVR& dm, const ClockRace& race, bool byArrival)
 {
-    QSqlQuery q = dm.exec(QStringLiteral("SELECT %1 AS Rank, b.LoftNo, a.PRingNo, a.BackTime, a.FlyTime, a.FlySpeed, a.Dist "
-                                         "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
-                                         "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? AND a.BackTime IS NOT NULL "
-                                         "ORDER BY a.FlySpeed DESC%2")
-                              .arg(RaceResults::positionExpression(), byArrival ? QStringLiteral(", a.BackTime") : QString()),
-                          raceKeyValues(race));
-    rows.setQueryResult(q);
+    return dm.exec(QStringLiteral("SELECT %1 AS Rank, b.LoftNo, a.PRingNo, a.BackTime, a.FlyTime, a.FlySpeed, a.Dist "
+                                  "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
+                                  "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? AND a.BackTime IS NOT NULL "
+                                  "ORDER BY a.FlySpeed DESC%2")
+                       .arg(RaceResults::positionExpression(), byArrival ? QStringLiteral(", a.BackTime") : QString()),
+                   raceKeyValues(race));
+}
+
+QList<ClockOp::GridColumn> resultGridColumns()
+{
+    return {{QStringLiteral("Rank"), QStringLiteral("Pos.")},         {QStringLiteral("LoftNo"), QStringLiteral("Member")},
+            {QStringLiteral("PRingNo"), QStringLiteral("Pigeon")},     {QStringLiteral("BackTime"), QStringLiteral("Clocked")},
+            {QStringLiteral("FlySpeed"), QStringLiteral("Fly Speed")}, {QStringLiteral("FlyTime"), QStringLiteral("Flying Time")},
+            {QStringLiteral("Dist"), QStringLiteral("Dist.")}};
 }
 
 void loadRaceListRows(const TdmZAVR& dm, const ClockRace& race, const QString& loftNo, RowSetModel& rows)
@@ -252,16 +259,15 @@ void loadRaceListRows(const TdmZAVR& dm, const ClockRace& race, const QString& l
     rows.setRows(fields, values);
 }
 
-void loadRankRows(const TdmZAVR& dm, const ClockRace& race, RowSetModel& rows)
+QSqlQuery rankRows(const TdmZAVR& dm, const ClockRace& race)
 {
-    QSqlQuery q = dm.exec(QStringLiteral("SELECT %1 AS Rank, b.LoftNo, a.PRingNo, b.RCountry, b.RYear, b.RRegLetter, "
-                                         "b.RRegNumber, b.Sex, b.ColorType, a.BackTime, a.FlyTime, a.FlySpeed, a.Dist, a.TimeVari "
-                                         "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
-                                         "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? AND a.BackTime IS NOT NULL "
-                                         "ORDER BY a.FlySpeed DESC")
-                              .arg(RaceResults::positionExpression()),
-                          raceKeyValues(race));
-    rows.setQueryResult(q);
+    return dm.exec(QStringLiteral("SELECT %1 AS Rank, b.LoftNo, a.PRingNo, b.RCountry, b.RYear, b.RRegLetter, "
+                                  "b.RRegNumber, b.Sex, b.ColorType, a.BackTime, a.FlyTime, a.FlySpeed, a.Dist, a.TimeVari "
+                                  "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
+                                  "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? AND a.BackTime IS NOT NULL "
+                                  "ORDER BY a.FlySpeed DESC")
+                       .arg(RaceResults::positionExpression()),
+                   raceKeyValues(race));
 }
 
 QString uploadSummary(const TdmZAVR& dm, const ClockRace& race)

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "ClockDialogue.h"
+#include "ClockOpLogic.h"
 #include "CorvelError.h"
 #include "FlightTime.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
+#include <QSqlQuery>
 #include <QString>
 
 class ClockLibrary;
@@ -109,7 +111,9 @@ QDateTime readArrivalText(const QString& text);
 
 // The race's arrivals, fastest first (then by arrival when byArrival): Rank, LoftNo, PRingNo,
 // BackTime, FlyTime, FlySpeed, Dist.
-void loadTimerResult(const TdmZAVR& dm, const ClockRace& race, RowSetModel& rows, bool byArrival);
+QSqlQuery timerResult(const TdmZAVR& dm, const ClockRace& race, bool byArrival);
+// The result grid's columns: Pos., Member, Pigeon, Clocked, Fly Speed, Flying Time, Dist.
+QList<ClockOp::GridColumn> resultGridColumns();
 
 // The member's entries of the race that have a code read at arrival, fastest first: Rank (the
 // race-wide position; empty for an entry without an arrival), PRingNo, RCountry, RYear, RRegLetter,
@@ -119,7 +123,7 @@ void loadRaceListRows(const TdmZAVR& dm, const ClockRace& race, const QString& l
 
 // Every arrival of the race, fastest first, for the rank report: Rank, LoftNo, PRingNo, RCountry,
 // RYear, RRegLetter, RRegNumber, Sex, ColorType, BackTime, FlyTime, FlySpeed, Dist, TimeVari.
-void loadRankRows(const TdmZAVR& dm, const ClockRace& race, RowSetModel& rows);
+QSqlQuery rankRows(const TdmZAVR& dm, const ClockRace& race);
 
 // "12 Members sent 240 birds of which 201 were clocked".
 QString uploadSummary(const TdmZAVR& dm, const ClockRace& race);

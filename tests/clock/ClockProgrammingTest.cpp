@@ -91,7 +91,7 @@ TEST_F(ProgrammingTest, ARaceIsProgrammedCallByCallAndTheClockAndTheEntriesAreRe
     bench.addClock(QStringLiteral("C7"), QStringLiteral("CLUB1234"));
     plug(QStringLiteral("C7"));
     RowSetModel pigeons;
-    ClockProgramming::loadRacePigeons(dm(), race, QStringLiteral("001"), pigeons, false);
+    fill(pigeons, ClockProgramming::racePigeons(dm(), race, QStringLiteral("001"), false));
     ClockProgramming::ProgramRace(clock, *link, dm(), race, QStringLiteral("001"), pigeons, at(19, "07:30:00.000"), show);
     EXPECT_EQ(rows(clockRows), QStringList{"1A2F|2024-08-19|001|C7|2024-08-19 07:30:00|"});
     EXPECT_EQ(rows(QStringLiteral("SELECT DISTINCT ClockID FROM ZAVR_PigRaceData WHERE PRingNo LIKE 'P%'")), QStringList{"C7"});
@@ -102,7 +102,7 @@ TEST_F(ProgrammingTest, ATrainingGetsAllTheMembersERingedPigeonsAndTheSyncRowIsK
     db.run(QStringLiteral("UPDATE ZAVR_PigData SET E_Ring = '' WHERE PRingNo = 'P6'"));
     plug(QStringLiteral("C1"));
     RowSetModel pigeons;
-    ClockProgramming::loadTrainingPigeons(dm(), QStringLiteral("001"), pigeons, true);
+    fill(pigeons, ClockProgramming::trainingPigeons(dm(), QStringLiteral("001"), true));
     ASSERT_EQ(pigeons.rowCount(), 6);  // an empty eRing text passes the condition too
     const ProgrammedClock programmed =
         ClockProgramming::ProgramTraining(clock, *link, dm(), QStringLiteral("001"), pigeons, programmedAt, show);
@@ -137,7 +137,7 @@ TEST_F(ProgrammingTest, AMemberWithoutERingedPigeonsOrCoordinatesGetsAnEmptyList
     db.run(QStringLiteral("INSERT INTO ZAVR_LoftData (LoftNo, LoftName, LoftLon, LoftLat) VALUES ('004', 'Dodd', '', '')"));
     plug(QStringLiteral("C1"));
     RowSetModel pigeons;
-    ClockProgramming::loadTrainingPigeons(dm(), QStringLiteral("004"), pigeons, true);
+    fill(pigeons, ClockProgramming::trainingPigeons(dm(), QStringLiteral("004"), true));
     EXPECT_EQ(pigeons.rowCount(), 0);
     ClockProgramming::ProgramTraining(clock, *link, dm(), QStringLiteral("004"), pigeons, programmedAt, show);
     const BenchClock& c1 = *bench.state().clock(QStringLiteral("C1"));
@@ -172,7 +172,7 @@ TEST_P(ProgrammingStopsAtAFailedStep, WithItsMessageAndNothingWritten)
     RowSetModel pigeons;
     try {
         if (step.training) {
-            ClockProgramming::loadTrainingPigeons(dm(), QStringLiteral("001"), pigeons, true);
+            fill(pigeons, ClockProgramming::trainingPigeons(dm(), QStringLiteral("001"), true));
             ClockProgramming::ProgramTraining(clock, *link, dm(), QStringLiteral("001"), pigeons, programmedAt, show);
         } else {
             programRace(QStringLiteral("001"));

@@ -80,7 +80,7 @@ TEST_F(UploadTest, AFullRoundStoresEveryArrivalByTheRulesAndRanksTheRace)
               QStringList{"2024-08-20 18:00:00|2024-08-20 18:00:05"});
 
     RowSetModel results;
-    ClockUpload::loadTimerResult(dm(), race, results, false);
+    fill(results, ClockUpload::timerResult(dm(), race, false));
     QStringList ranked;
     for (int r = 0; r < results.rowCount(); ++r)
         ranked << results.value(r, QStringLiteral("Rank")).toString() + QLatin1Char(' ') + results.value(r, QStringLiteral("PRingNo")).toString();
@@ -298,7 +298,7 @@ TEST_F(UploadTest, EqualSpeedsShareAPositionAndTheNextIsSkipped)
                           "WHEN 'P1' THEN 1500 WHEN 'P2' THEN 1400 WHEN 'P3' THEN 1400 WHEN 'P4' THEN 1300 END "
                           "WHERE PRingNo IN ('P1', 'P2', 'P3', 'P4')"));
     RowSetModel results;
-    ClockUpload::loadRankRows(dm(), race, results);
+    fill(results, ClockUpload::rankRows(dm(), race));
     QStringList ranks;
     for (int r = 0; r < results.rowCount(); ++r)
         ranks << results.value(r, QStringLiteral("Rank")).toString();

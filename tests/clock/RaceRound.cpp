@@ -77,7 +77,7 @@ void RaceRound::plug(const QString& clockNo)
 ClockProgramming::ProgrammedClock RaceRound::programRace(const QString& loftNo)
 {
     RowSetModel pigeons;
-    ClockProgramming::loadRacePigeons(dm(), race, loftNo, pigeons, true);
+    fill(pigeons, ClockProgramming::racePigeons(dm(), race, loftNo, true));
     return ClockProgramming::ProgramRace(clock, *link, dm(), race, loftNo, pigeons, programmedAt, show);
 }
 

@@ -49,6 +49,8 @@ protected:
     bool upload();
 
     static QDateTime at(int day, const char* time);  // 2024/08/<day> at "hh:mm:ss.zzz"
+    // The rows of a query, as a tab's grid holds them.
+    static void fill(RowSetModel& rows, QSqlQuery query) { rows.setQueryResult(query); }
 
     TestDatabase db;
     SimulatedBench bench;
