@@ -1,11 +1,14 @@
 #include "RaceRound.h"
 
+#include "ClockOpState.h"
+#include "DeviceLibraries.h"
 #include "Formats.h"
 
 #include <QFile>
 
-RaceRound::RaceRound()
+RaceRound::RaceRound() : bench(DeviceLibraries::benchPath(db.folder()))
 {
+    clockOpState().reset();
     QFile ini(db.folder().iniPath());
     if (ini.open(QIODevice::WriteOnly))
         ini.write("[Parameter]\nSysID=CLUB1234\n");
@@ -58,6 +61,8 @@ RaceRound::RaceRound()
     bench.setClockError(QStringLiteral("C2"), 5000);
     race = *findClockRace(dm(), QStringLiteral("1A2F0819"));
 }
+
+RaceRound::~RaceRound() { clockOpState().reset(); }
 
 QString RaceRound::entry(const QString& ringNo)
 {

@@ -26,9 +26,11 @@
 //   0x21 and 0x22; Carr's pigeon R1 not marked;
 //   clocks C1 (Adams') and C2 (Baker's, running 5 s fast) on the bench, accepting the club's
 //   SysID CLUB1234.
+// The page-wide state of the Clock Operation page starts afresh.
 class RaceRound : public ::testing::Test {
 protected:
     RaceRound();
+    ~RaceRound() override;
 
     TdmZAVR& dm() { return db.dm(); }
     QStringList rows(const QString& sql, const QVariantList& params = {}) { return ::rows(db.dm(), sql, params); }
@@ -53,6 +55,7 @@ protected:
     static void fill(RowSetModel& rows, QSqlQuery query) { rows.setQueryResult(query); }
 
     TestDatabase db;
+    // The bench of the data folder (bench.json), which the Clock Operation page opens too.
     SimulatedBench bench;
     RecordingClock clock{bench};
     std::unique_ptr<TPigModuV6> link;
