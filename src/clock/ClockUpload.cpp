@@ -35,6 +35,12 @@ int leadingHexValue(const QString& text)
     return value;
 }
 
+// The position of an arrived entry (alias a) among the arrived entries of the race that the
+// statement selects: 1 + the number of them with a higher FlySpeed, so equal speeds share a
+// position and the next one is skipped; an arrival without a speed has none higher: position 1.
+// As in the Result view, computed with RANK() in one pass.
+const QString Position = QStringLiteral("CASE WHEN a.FlySpeed IS NULL THEN 1 ELSE RANK() OVER (ORDER BY a.FlySpeed DESC) END");
+
 // One race entry to write, worked out before the transaction starts.
 struct EntryWrite {
     QString ringNo;
@@ -213,7 +219,7 @@ QSqlQuery timerResult(const TdmZAVR& dm, const ClockRace& race, bool byArrival)
                                   "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
                                   "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? AND a.BackTime IS NOT NULL "
                                   "ORDER BY a.FlySpeed DESC%2")
-                       .arg(RaceResults::positionExpression(), byArrival ? QStringLiteral(", a.BackTime") : QString()),
+                       .arg(Position, byArrival ? QStringLiteral(", a.BackTime") : QString()),
                    raceKeyValues(race));
 }
 
@@ -237,7 +243,7 @@ void loadRaceListRows(const TdmZAVR& dm, const ClockRace& race, const QString& l
                                          "LEFT JOIN ranked r ON r.PRingNo = a.PRingNo "
                                          "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? AND a.RealRandom IS NOT NULL "
                                          "AND b.LoftNo = ? ORDER BY a.FlySpeed DESC")
-                              .arg(RaceResults::positionExpression()),
+                              .arg(Position),
                           raceKeyValues(race) + raceKeyValues(race) + QVariantList{loftNo});
     const int realRandom = 10;
     const int randomCode = 9;
@@ -266,13 +272,24 @@ QSqlQuery rankRows(const TdmZAVR& dm, const ClockRace& race)
                                   "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
                                   "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? AND a.BackTime IS NOT NULL "
                                   "ORDER BY a.FlySpeed DESC")
-                       .arg(RaceResults::positionExpression()),
+                       .arg(Position),
                    raceKeyValues(race));
 }
 
 QString uploadSummary(const TdmZAVR& dm, const ClockRace& race)
 {
-    return RaceResults::summaryLine(RaceResults::countRace(dm, race.liberCode, race.liberDate));
+    // Members are the groups of the race's entries by member (entries without one make a group).
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT count(*), count(a.BackTime) FROM ZAVR_PigRaceData a "
+                                         "LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
+                                         "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? GROUP BY b.LoftNo"),
+                          raceKeyValues(race));
+    RaceResults::Counts counts;
+    while (q.next()) {
+        ++counts.members;
+        counts.birds += q.value(0).toInt();
+        counts.clocked += q.value(1).toInt();
+    }
+    return RaceResults::summaryLine(counts);
 }
 
 }  // namespace ClockUpload

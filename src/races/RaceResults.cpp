@@ -32,19 +32,16 @@ QString dataTransferError(const QString& reason)
 
 }  // namespace
 
-QString positionExpression()
-{
-    return QStringLiteral("CASE WHEN a.FlySpeed IS NULL THEN 1 ELSE RANK() OVER (ORDER BY a.FlySpeed DESC) END");
-}
-
 void loadResultRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows)
 {
-    QSqlQuery q = dm.exec(QStringLiteral("SELECT %1 AS Pos, a.LiberCode, a.PRingNo, a.BackTime, "
-                                         "a.FlyTime, a.FlySpeed, a.Dist, b.LoftNo "
-                                         "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
-                                         "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? AND a.BackTime IS NOT NULL "
-                                         "ORDER BY a.FlySpeed DESC")
-                              .arg(positionExpression()),
+    QSqlQuery q = dm.exec(QStringLiteral(
+                              // An arrival without a speed has no entry with a greater speed: position 1.
+                              "SELECT CASE WHEN a.FlySpeed IS NULL THEN 1 ELSE RANK() OVER (ORDER BY a.FlySpeed DESC) END AS Pos, "
+                              "a.LiberCode, a.PRingNo, a.BackTime, "
+                              "a.FlyTime, a.FlySpeed, a.Dist, b.LoftNo "
+                              "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
+                              "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? AND a.BackTime IS NOT NULL "
+                              "ORDER BY a.FlySpeed DESC"),
                           raceKey(liberCode, liberDate));
     rows.setQueryResult(q);
 }

@@ -13,12 +13,6 @@ struct ClubSettings;
 // (whatever club entered them).
 namespace RaceResults {
 
-// The position of an arrived entry (table alias a) among the rows the statement selects, which are
-// the arrived entries of one race: 1 + the number of them with a higher FlySpeed, so equal speeds
-// share a position and the next one is skipped. An arrival without a speed has no entry with a
-// greater speed: position 1. Computed with RANK(), in one pass over the rows.
-QString positionExpression();
-
 // Result rows, ranked by speed: Pos, LiberCode, PRingNo, BackTime, FlyTime, FlySpeed, Dist,
 // LoftNo; one per entry with an arrival, highest speed first. Equal speeds share a position
 // and the next position is skipped.
