@@ -4,14 +4,14 @@
 #include <QString>
 #include <QStringList>
 
-class QTableView;
 class RowSetModel;
 class TdmZAVR;
-struct ClubSettings;
 
 // The status and result views of a race: the race entries of one liberation code and date
 // (whatever club entered them).
 namespace RaceResults {
+
+// The rows' titles and display rules are those of ListColumns::raceResult and raceStatus.
 
 // Result rows, ranked by speed: Pos, LiberCode, PRingNo, BackTime, FlyTime, FlySpeed, Dist,
 // LoftNo; one per entry with an arrival, highest speed first. Equal speeds share a position
@@ -29,18 +29,6 @@ struct Counts {
 Counts countRace(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate);
 // "12 Members sent 150 birds of which 98 were clocked"
 QString summaryLine(const Counts& counts);
-
-// "Yds/Min" in yards mode, "MPM" in metres mode.
-QString speedTitle(const ClubSettings& settings);
-
-// Titles and display rules of the result grid and report: member name for LoftNo, ring parts for
-// PRingNo, the time of BackTime, "%8.3n" for the speed (empty for 0), thousands for Dist.
-void applyResultDisplay(const TdmZAVR& dm, const ClubSettings& settings, RowSetModel& rows);
-// Titles and display rules of the status grid and report.
-void applyStatusDisplay(const TdmZAVR& dm, RowSetModel& rows);
-// Shows the result grid's columns in the order Pos., Member, Pigeon, Clock, Flying Time, speed,
-// Dist.; the liberation code is hidden.
-void arrangeResultGrid(QTableView* grid);
 
 // Writes the result rows, in their current order, to a new xlsx workbook: one sheet "Sheet1",
 // a header row of field names, then the stored values; ring number and arrival as text, the

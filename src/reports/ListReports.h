@@ -12,11 +12,12 @@ struct ClubSettings;
 // The six list reports of the Member and Races pages. Each takes what its page shows: the club
 // settings (TdmZAVR::clubSettings()), the title texts the page holds, and the rows of the page's
 // grid as that grid holds them, in its current order (a title-click sort carries over). Rows are
-// read by field name (case does not matter) as raw stored values; the reports apply their own
-// display rules. A row set without one of the expected fields raises CorvelError.
-// Reports that show member names, colour names or ring parts look them up in the database.
+// read by field name (case does not matter) as raw stored values, and printed by the display
+// rules of the page's grid (ListColumns). A row set without one of the expected fields raises
+// CorvelError. Reports that show member names, colour names or ring parts look them up in the
+// database.
 //
-// A page's Print handler, inside guarded(...), builds the report and shows its preview:
+// A page's Print handler builds the report and shows its preview:
 //   produceReport(this, ListReports::memberList(dm.clubSettings(), *memberModel));
 namespace ListReports {
 

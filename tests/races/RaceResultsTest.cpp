@@ -1,6 +1,8 @@
 #include "CorvelError.h"
 #include "Dialogs.h"
+#include "ListColumns.h"
 #include "RaceResults.h"
+#include "ReadOnlyGrid.h"
 #include "RowSetModel.h"
 #include "SpreadsheetReader.h"
 #include "TestDatabase.h"
@@ -54,7 +56,7 @@ TEST(RaceResults, ResultRowsAreRankedBySpeedWithSharedPositions)
     EXPECT_EQ(rows.value(3, QStringLiteral("PRingNo")).toString(), QStringLiteral("BELG24-2"));
     EXPECT_TRUE(rows.value(4, QStringLiteral("LoftNo")).isNull());  // a ring that is in no member's list
 
-    RaceResults::applyResultDisplay(t.dm(), ClubSettings{}, rows);
+    rows.setColumns(ListColumns::raceResult(t.dm(), ClubSettings{}));
     EXPECT_EQ(rows.displayText(0, QStringLiteral("LoftNo")), QStringLiteral("Jones"));
     EXPECT_EQ(rows.displayText(3, QStringLiteral("LoftNo")), QStringLiteral("Smith"));
     EXPECT_EQ(rows.displayText(0, QStringLiteral("PRingNo")), QStringLiteral("NL 24 A 12345"));
@@ -64,15 +66,6 @@ TEST(RaceResults, ResultRowsAreRankedBySpeedWithSharedPositions)
     EXPECT_EQ(rows.displayText(4, QStringLiteral("FlySpeed")), QString());  // speed 0 shows nothing
     EXPECT_EQ(rows.displayText(4, QStringLiteral("LoftNo")), QString());
     EXPECT_EQ(rows.headerData(rows.fieldIndex(QStringLiteral("FlySpeed")), Qt::Horizontal).toString(), QStringLiteral("MPM"));
-}
-
-TEST(RaceResults, SpeedTitleFollowsTheClubsUnit)
-{
-    ClubSettings metres;
-    ClubSettings yards;
-    yards.Mode = 1;
-    EXPECT_EQ(RaceResults::speedTitle(metres), QStringLiteral("MPM"));
-    EXPECT_EQ(RaceResults::speedTitle(yards), QStringLiteral("Yds/Min"));
 }
 
 TEST(RaceResults, StatusCountsMarkedAndArrivedPerMemberAndClock)
@@ -88,7 +81,7 @@ TEST(RaceResults, StatusCountsMarkedAndArrivedPerMemberAndClock)
     EXPECT_EQ(texts(rows, QStringLiteral("ClockID")), (QStringList{"", "K1", "K2"}));
     EXPECT_EQ(texts(rows, QStringLiteral("MarkedCnt")), (QStringList{"0", "2", "3"}));
     EXPECT_EQ(texts(rows, QStringLiteral("ArriveCnt")), (QStringList{"1", "2", "2"}));
-    RaceResults::applyStatusDisplay(t.dm(), rows);
+    rows.setColumns(ListColumns::raceStatus(t.dm()));
     EXPECT_EQ(texts(rows, QStringLiteral("LoftNo")), (QStringList{"", "Smith", "Jones"}));
     EXPECT_EQ(rows.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Birds marked"));
 }
@@ -109,10 +102,10 @@ TEST(RaceResults, ResultGridShowsTheDocumentedColumnOrder)
     addRace(t);
     RowSetModel rows;
     RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows);
-    RaceResults::applyResultDisplay(t.dm(), ClubSettings{}, rows);
+    rows.setColumns(ListColumns::raceResult(t.dm(), ClubSettings{}));
     QTableView grid;
     grid.setModel(&rows);
-    RaceResults::arrangeResultGrid(&grid);
+    showColumns(&grid, ListColumns::raceResult(t.dm(), ClubSettings{}));
     QStringList shown;
     for (int visual = 0; visual < rows.columnCount(); ++visual) {
         const int logical = grid.horizontalHeader()->logicalIndex(visual);

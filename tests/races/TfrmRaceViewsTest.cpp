@@ -325,7 +325,7 @@ TEST_F(ResultViews, ViewsWithoutAChosenRaceSaySo)
     RacePage p(t);
     for (int item : {4, 5, 7}) {
         p.grid->setCurrentIndex(QModelIndex());
-        p.page->rgRacePointClick(item);
+        p.menu(item);
         EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Choose a race in the race list first.")}) << item;
         EXPECT_FALSE(p.hidden("pnlRacePoint"));
     }
