@@ -135,7 +135,7 @@ void ApplyClockRecords(const TdmZAVR& dm, const ClockRace& race, const QString& 
     const int distance = dm.scalar(QStringLiteral("SELECT Yards FROM ZAVR_LoftLibPointDist WHERE LiberCode = ? AND LoftNo = ?"),
                                    {race.liberCode, loftNo})
                              .toInt();
-    const QList<FlightTime::SunRow> sunRows = FlightTime::readSunRows(dm, race.raceCode);
+    const QList<FlightTime::SunRow> sunRows = FlightTime::readSunRowsByDay(dm, race.raceCode);
 
     QList<EntryWrite> writes;
     for (const ArrivalRecord& record : reading.records) {
