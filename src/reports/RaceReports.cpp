@@ -90,14 +90,23 @@ double addLabelled(ReportBand& band, double x, double top, double labelWidth, do
     return y;
 }
 
-ReportBand pageHeader(const QString& text)
+// A report of the Clock Operation page with its heading at the top of every page.
+Report clockPageReport(const QString& name, const QString& caption, const QString& heading)
 {
-    ReportBand band;
+    Report report;
+    report.name = name;
+    report.caption = caption;
+    ReportBand& band = report.pageHeader;
     band.height = 11.0;
-    band.items << ReportItem::makeText(QRectF(0.0, 0.0, Report::ContentWidth, 8.0), text, {14.0, true, false},
+    band.items << ReportItem::makeText(QRectF(0.0, 0.0, Report::ContentWidth, 8.0), heading, {14.0, true, false},
                                        Qt::AlignHCenter | Qt::AlignVCenter);
     band.items << ReportItem::makeLine(0.0, 9.0, Report::ContentWidth, 0.5, EmblemNavy);
-    return band;
+    return report;
+}
+
+QString liberationDateText(const std::optional<RaceHeading>& race)
+{
+    return race ? Formats::formatDate(QStringLiteral("yyyy/mm/dd"), race->liberDate) : QString();
 }
 
 // Places to sign at the foot of every page, with the page number.
@@ -183,16 +192,13 @@ Report raceEntry(const TdmZAVR& dm, const QString& raceCode, const QString& memb
     const QString lastMarked =
         count > 0 ? momentText(QStringLiteral("yyyy/mm/dd hh:nn:ss"), rows.value(count - 1, QStringLiteral("MarkedTime"))) : QString();
 
-    Report report;
-    report.name = QStringLiteral("TfrmDLRaceRpt");
-    report.caption = QStringLiteral("Race Entry");
-    report.pageHeader = pageHeader(QStringLiteral("Corvel   -   Official   Race   Entry"));
-
+    Report report = clockPageReport(QStringLiteral("TfrmDLRaceRpt"), QStringLiteral("Race Entry"),
+                                    QStringLiteral("Corvel   -   Official   Race   Entry"));
     ReportBand& title = report.title;
     const double left = addLabelled(
         title, 0.0, 1.0, 30.0, 62.0,
         {{QStringLiteral("Club :"), race ? race->clubId : QString()},
-         {QStringLiteral("Lib Date :"), race ? Formats::formatDate(QStringLiteral("yyyy/mm/dd"), race->liberDate) : QString()},
+         {QStringLiteral("Lib Date :"), liberationDateText(race)},
          {QStringLiteral("Lib Site          :"), race ? race->liberSite : QString()},
          {QStringLiteral("Flight             :"), raceCode},
          {QStringLiteral("Marker :"), raceCode},
@@ -266,15 +272,13 @@ Report raceList(const TdmZAVR& dm, const QString& raceCode, const QString& clock
         return clock ? momentText(QStringLiteral("mm/dd hh:nn:ss"), clock->value(QString::fromLatin1(column))) : QString();
     };
 
-    Report report;
-    report.name = QStringLiteral("TfrmULRaceRpt");
-    report.caption = QStringLiteral("Race List");
-    report.pageHeader = pageHeader(QStringLiteral("Corvel   -   Official   Race list"));
+    Report report = clockPageReport(QStringLiteral("TfrmULRaceRpt"), QStringLiteral("Race List"),
+                                    QStringLiteral("Corvel   -   Official   Race list"));
     ReportBand& title = report.title;
     const double left = addLabelled(
         title, 0.0, 1.0, 36.0, 56.0,
         {{QStringLiteral("Club :"), race ? race->clubId : QString()},
-         {QStringLiteral("Lib Date :"), race ? Formats::formatDate(QStringLiteral("yyyy/mm/dd"), race->liberDate) : QString()},
+         {QStringLiteral("Lib Date :"), liberationDateText(race)},
          {QStringLiteral("RaceCode : "), race ? raceCode : QString()},
          {QStringLiteral("Lib Site         :"), race ? race->liberSite : QString()},
          {QStringLiteral("Clock  Details  :"), clockIdText},
