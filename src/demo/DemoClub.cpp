@@ -4,6 +4,7 @@
 #include "ClockOpLogic.h"
 #include "ClockOpState.h"
 #include "ClockProgramming.h"
+#include "ClockUpload.h"
 #include "ClubSetup.h"
 #include "ColourList.h"
 #include "CorvelError.h"
@@ -18,6 +19,8 @@
 #include "RingLogic.h"
 #include "RingMarking.h"
 #include "RingMatching.h"
+#include "RowSetModel.h"
+#include "TPigModuV6.h"
 #include "TdmZAVR.h"
 
 #include <QDir>
@@ -78,7 +81,8 @@ const DemoRace Races[] = {
     {"3C", "Bourges", "BOU", "E002'23:50", "N047'05:00", QDate(2026, 7, 11), QTime(6, 45)},
 };
 
-// Members 001 to 003 race with eRings: each of their pigeons gets one on the reader.
+// Members 001 to 003 race with eRings: each of their pigeons gets one on the reader, and their
+// clocks time the finished race.
 constexpr int ERingMembers = 3;
 // Members 004 to 009 clock on other clocks: their arrivals are typed in by hand.
 constexpr int HandEntryMembers = 9;
@@ -187,13 +191,24 @@ void registerClocks(const TdmZAVR& dm)
     }
 }
 
-// The ring reader of the Clock Operation page, on the simulated bench.
-class Reader {
+// The arrival of pigeon k of the member at a speed between 1,150 and 1,409 metres a minute.
+QDateTime arrivalOf(const TdmZAVR& dm, const DemoRace& race, int member, int k)
+{
+    const int metres = dm.scalar(QStringLiteral("SELECT Yards FROM ZAVR_LoftLibPointDist WHERE LiberCode = ? AND LoftNo = ?"),
+                                 {text(race.code), text(Members[member].loftNo)})
+                           .toInt();
+    const int speed = 1150 + (member * 37 + k * 53) % 260;
+    const auto seconds = static_cast<qint64>(std::lround(metres * 60.0 / speed));
+    return Formats::moment(race.date, race.liberation).addSecs(seconds);
+}
+
+// The ring reader and the clocks of the Clock Operation page, on the simulated bench.
+class Bench {
 public:
-    Reader(const TdmZAVR& dm, const DataFolder& folder) : dm_(dm), desk_(dm, folder)
+    Bench(const TdmZAVR& dm, const DataFolder& folder) : dm_(dm), folder_(folder), desk_(dm, folder)
     {
         desk_.connectReader(1);
-        require(state_.openReaderLink(folder), QStringLiteral("The ring reader of the simulated bench did not answer."));
+        openReader();
     }
 
     // Gives each pigeon a new genuine eRing, as the eRing matching tab does.
@@ -229,25 +244,62 @@ public:
         desk_.takeRing();
     }
 
+    // The race day of a member's clock, as the Create Timer Race and Upload Timer Result tabs
+    // run it: the clock is programmed with the member's marked pigeons of the race the evening
+    // before, the pigeons in `home` arrive, and the clock is read after the race.
+    void clockRace(const DemoRace& demoRace, int member, const QStringList& home)
+    {
+        const QString loftNo = text(Members[member].loftNo);
+        const std::optional<ClockRace> race = findClockRace(dm_, RaceCode(text(demoRace.code), demoRace.date));
+        require(race.has_value(), QStringLiteral("No race %1.").arg(text(demoRace.code)));
+        desk_.connectClock(2, clockIdOf(member));
+        // Clocks run a little off the master time; reading them takes the error out.
+        desk_.run({QStringLiteral("clock"), QStringLiteral("error"), clockIdOf(member), QString::number(member * 2 - 1)});
+        require(state_.openClockLink(folder_), QStringLiteral("The clock %1 did not answer.").arg(clockIdOf(member)));
+        QStringList shown;
+        const ShowMessage show = [&shown](const QString& message) { shown << message; };
+
+        RowSetModel pigeons;
+        QSqlQuery marked = ClockProgramming::racePigeons(dm_, *race, loftNo, true);
+        pigeons.setQueryResult(marked);
+        const ClockProgramming::ProgrammedClock programmed = ClockProgramming::ProgramRace(
+            *state_.clockLibrary(), *state_.clockLink(), dm_, *race, loftNo, pigeons, at(demoRace.date.addDays(-1), 20, 30 + member), show);
+        require(programmed.clockNo == clockIdOf(member), QStringLiteral("The clock %1 was not programmed: %2").arg(clockIdOf(member), shown.join(u' ')));
+
+        for (int k = 0; k < home.size(); ++k) {
+            const QString eRing = dm_.scalar(QStringLiteral("SELECT E_Ring FROM ZAVR_PigData WHERE PRingNo = ?"), {home.at(k)}).toString();
+            desk_.addArrival(clockIdOf(member), eRing, arrivalOf(dm_, demoRace, member, k));
+        }
+
+        QString currentLoftNo;
+        QString lastClockLoft;
+        QString siteText;
+        ClockUpload::ClockOnPort onPort;
+        ClockUpload::ClockReading reading;
+        require(ClockUpload::pollClock(*state_.clockLibrary(), *state_.clockLink(), race->raceCode, currentLoftNo, lastClockLoft, siteText,
+                                       onPort, show) == ClockUpload::PollResult::Ready &&
+                    ClockUpload::ReadClockRecords(*state_.clockLibrary(), *state_.clockLink(), onPort, at(demoRace.date, 18, 0), reading, show),
+                QStringLiteral("The clock %1 was not read: %2").arg(clockIdOf(member), shown.join(u' ')));
+        ClockUpload::ApplyClockRecords(dm_, *race, currentLoftNo, reading, show);
+        require(shown.isEmpty(), QStringLiteral("The clock %1: %2").arg(clockIdOf(member), shown.join(u' ')));
+        desk_.disconnect(2);
+        openReader();
+    }
+
     void release() { state_.releaseLink(); }
     const BenchDesk& desk() const { return desk_; }
 
 private:
+    void openReader()
+    {
+        require(state_.openReaderLink(folder_), QStringLiteral("The ring reader of the simulated bench did not answer."));
+    }
+
     const TdmZAVR& dm_;
+    DataFolder folder_;
     BenchDesk desk_;
     ClockOpState state_;
 };
-
-// The arrival of pigeon k of the member at a speed between 1,150 and 1,409 metres a minute.
-QDateTime arrivalOf(const TdmZAVR& dm, const DemoRace& race, int member, int k)
-{
-    const int metres = dm.scalar(QStringLiteral("SELECT Yards FROM ZAVR_LoftLibPointDist WHERE LiberCode = ? AND LoftNo = ?"),
-                                 {text(race.code), text(Members[member].loftNo)})
-                           .toInt();
-    const int speed = 1150 + (member * 37 + k * 53) % 260;
-    const auto seconds = static_cast<qint64>(std::lround(metres * 60.0 / speed));
-    return Formats::moment(race.date, race.liberation).addSecs(seconds);
-}
 
 // Every pigeon typed in as the other-clock view does, with the member clock's check.
 void enterArrivals(const TdmZAVR& dm, const DemoRace& race, int member, const QStringList& rings)
@@ -275,26 +327,26 @@ void build(const TdmZAVR& dm, const DataFolder& folder)
                 {{QStringLiteral("2026-06-13"), text(finished.site), QStringLiteral("21:58:00"), QStringLiteral("05:29:00")}});
     registerClocks(dm);
 
-    Reader reader(dm, folder);
+    Bench bench(dm, folder);
     int serial = 0;
     for (int member = 0; member < ERingMembers; ++member)
-        reader.matchERings(text(Members[member].name), pigeons.at(member), serial, at(QDate(2026, 3, 7), 14, member * 10));
-    // The finished race: eight pigeons of each eRing member marked, seven home; six to eight of
-    // each other-clock member typed in; the last three members sent none.
-    for (int member = 0; member < ERingMembers; ++member)
-        reader.mark(finished, pigeons.at(member).mid(0, 8), at(finished.date.addDays(-1), 19, 5 + member * 8));
-    for (int member = 0; member < HandEntryMembers; ++member) {
-        const QStringList home = member < ERingMembers ? pigeons.at(member).mid(0, 7) : pigeons.at(member).mid(0, 6 + member % 3);
-        enterArrivals(dm, finished, member, home);
+        bench.matchERings(text(Members[member].name), pigeons.at(member), serial, at(QDate(2026, 3, 7), 14, member * 10));
+    // The finished race: eight pigeons of each eRing member marked, seven of them clocked; six to
+    // eight of each other-clock member typed in; the last three members sent none.
+    for (int member = 0; member < ERingMembers; ++member) {
+        bench.mark(finished, pigeons.at(member).mid(0, 8), at(finished.date.addDays(-1), 19, 5 + member * 8));
+        bench.clockRace(finished, member, pigeons.at(member).mid(0, 7));
     }
+    for (int member = ERingMembers; member < HandEntryMembers; ++member)
+        enterArrivals(dm, finished, member, pigeons.at(member).mid(0, 6 + member % 3));
     // The open race: six pigeons of each eRing member marked.
     for (int member = 0; member < ERingMembers; ++member)
-        reader.mark(open, pigeons.at(member).mid(2, 6), at(open.date.addDays(-1), 19, 5 + member * 6));
-    reader.release();
+        bench.mark(open, pigeons.at(member).mid(2, 6), at(open.date.addDays(-1), 19, 5 + member * 6));
+    bench.release();
 
     // On the bench: the first member's clock on COM2 and one of its pigeons' ring on the reader.
-    reader.desk().connectClock(2, clockIdOf(0));
-    reader.desk().layPigeonRing(pigeons.at(0).at(9));
+    bench.desk().connectClock(2, clockIdOf(0));
+    bench.desk().layPigeonRing(pigeons.at(0).at(9));
 }
 
 }  // namespace

@@ -125,6 +125,21 @@ TEST_F(DemoClubTest, TheFinishedRaceRanksByFallingSpeedWithSharedPositions)
         EXPECT_EQ(pos, speed == before ? rows.value(r - 1, QStringLiteral("Pos")).toInt() : r + 1) << r;
     }
     EXPECT_GE(lofts.size(), 5);
+
+    // The status: members timed on their clocks and members typed in by hand, every arrival counted once.
+    RowSetModel status;
+    RaceResults::loadStatusRows(dm, DemoClub::FinishedRaceCode, FinishedRaceDate, status);
+    int arrived = 0;
+    int onClocks = 0;
+    for (int r = 0; r < status.rowCount(); ++r) {
+        arrived += status.value(r, QStringLiteral("ArriveCnt")).toInt();
+        EXPECT_LE(status.value(r, QStringLiteral("ArriveCnt")).toInt(), status.value(r, QStringLiteral("MarkedCnt")).toInt());
+        if (!status.value(r, QStringLiteral("ClockID")).toString().isEmpty())
+            ++onClocks;
+    }
+    EXPECT_EQ(arrived, counts.clocked);
+    EXPECT_GT(onClocks, 0);
+    EXPECT_LT(onClocks, status.rowCount());
 }
 
 TEST_F(DemoClubTest, AFolderWithAClubDatabaseOrBenchIsLeftAsItWas)
