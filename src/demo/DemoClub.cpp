@@ -1,6 +1,7 @@
 #include "DemoClub.h"
 
 #include "BenchDesk.h"
+#include "ClockLibrary.h"
 #include "ClockOpLogic.h"
 #include "ClockOpState.h"
 #include "ClockProgramming.h"
@@ -118,7 +119,8 @@ void saveSettings(const TdmZAVR& dm)
     club.Language = 0;
     club.Mode = 0;  // metres a minute
     club.backupDaysText = QStringLiteral("30");
-    require(ClubSetup::saveClubSettings(dm, club) == ClubSetup::SaveOutcome::Replaced, QStringLiteral("The club settings were not stored."));
+    require(ClubSetup::saveClubSettings(dm, club) == ClubSetup::SaveOutcome::Replaced,
+            QStringLiteral("The club settings were not stored."));
     for (const DemoColour& c : Colours)
         addColour(dm, text(c.code), text(c.name));
 }
@@ -264,7 +266,8 @@ public:
         pigeons.setQueryResult(marked);
         const ClockProgramming::ProgrammedClock programmed = ClockProgramming::ProgramRace(
             *state_.clockLibrary(), *state_.clockLink(), dm_, *race, loftNo, pigeons, at(demoRace.date.addDays(-1), 20, 30 + member), show);
-        require(programmed.clockNo == clockIdOf(member), QStringLiteral("The clock %1 was not programmed: %2").arg(clockIdOf(member), shown.join(u' ')));
+        require(programmed.clockNo == clockIdOf(member),
+                QStringLiteral("The clock %1 was not programmed: %2").arg(clockIdOf(member), shown.join(u' ')));
 
         for (int k = 0; k < home.size(); ++k) {
             const QString eRing = dm_.scalar(QStringLiteral("SELECT E_Ring FROM ZAVR_PigData WHERE PRingNo = ?"), {home.at(k)}).toString();
@@ -276,9 +279,11 @@ public:
         QString siteText;
         ClockUpload::ClockOnPort onPort;
         ClockUpload::ClockReading reading;
-        require(ClockUpload::pollClock(*state_.clockLibrary(), *state_.clockLink(), race->raceCode, currentLoftNo, lastClockLoft, siteText,
-                                       onPort, show) == ClockUpload::PollResult::Ready &&
-                    ClockUpload::ReadClockRecords(*state_.clockLibrary(), *state_.clockLink(), onPort, at(demoRace.date, 18, 0), reading, show),
+        ClockLibrary& library = *state_.clockLibrary();
+        TPigModuV6& link = *state_.clockLink();
+        require(ClockUpload::pollClock(library, link, race->raceCode, currentLoftNo, lastClockLoft, siteText, onPort, show) ==
+                        ClockUpload::PollResult::Ready &&
+                    ClockUpload::ReadClockRecords(library, link, onPort, at(demoRace.date, 18, 0), reading, show),
                 QStringLiteral("The clock %1 was not read: %2").arg(clockIdOf(member), shown.join(u' ')));
         ClockUpload::ApplyClockRecords(dm_, *race, currentLoftNo, reading, show);
         require(shown.isEmpty(), QStringLiteral("The clock %1: %2").arg(clockIdOf(member), shown.join(u' ')));

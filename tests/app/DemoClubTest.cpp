@@ -77,7 +77,8 @@ TEST_F(DemoClubTest, TheProgramOpensTheDemoClubWithoutAnyMessage)
     EXPECT_LT(eRings, DemoClub::PigeonCount);
     EXPECT_EQ(dm.scalar(QStringLiteral("SELECT count(*) FROM ZAVR_LiberateSite")).toInt(), 3);
     // Every loft has a distance to every point, none of them zero.
-    EXPECT_EQ(dm.scalar(QStringLiteral("SELECT count(*) FROM ZAVR_LoftLibPointDist WHERE Yards > 100000")).toInt(), 3 * DemoClub::MemberCount);
+    EXPECT_EQ(dm.scalar(QStringLiteral("SELECT count(*) FROM ZAVR_LoftLibPointDist WHERE Yards > 100000")).toInt(),
+              3 * DemoClub::MemberCount);
     EXPECT_EQ(dm.scalar(QStringLiteral("SELECT ClubName FROM ZAVR_ClubData")).toString(), DemoClub::ClubName);
 
     // The open race: marked pigeons, none home yet.
