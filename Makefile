@@ -12,7 +12,7 @@ SAN_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0:detect_st
           LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
           UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps build run test test-sanitize test-reliability fuzz fuzz-corpus fuzz-build bench package icons clean
+.PHONY: all deps build run test test-sanitize test-reliability fuzz fuzz-corpus fuzz-build bench package icons screenshots clean
 
 all: build
 
@@ -83,6 +83,10 @@ icons:
 	for size in 48 256; do \
 	  rsvg-convert -w $$size -h $$size src/app/resources/corvel-club.svg -o packaging/icons/corvel-club-$$size.png; \
 	done
+
+# Renders every page of the demo club offscreen to docs/screenshots/*.png (the README's pictures).
+screenshots: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/screenshots/corvel-screenshots docs/screenshots
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
