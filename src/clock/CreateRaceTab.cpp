@@ -16,9 +16,9 @@ CreateRaceTab::CreateRaceTab(QWidget* parent)
 {
     ui_->setupUi(this);
     adoqCrtRace_->setObjectName(QStringLiteral("adoqCrtRace"));
-    connect(ui_->cbbRaceCode_DLR, &QComboBox::activated, this, [this] { guarded(this, [this] { cbbRaceCode_DLRClick(); }); });
+    connectGuarded(ui_->cbbRaceCode_DLR, &QComboBox::activated, this, &CreateRaceTab::cbbRaceCode_DLRClick);
     onEnter(ui_->cbbRaceCode_DLR, [this] { cbbRaceCode_DLRClick(); });
-    connect(ui_->CbbLoftNo_DLR, &QComboBox::activated, this, [this] { guarded(this, [this] { CbbLoftNo_DLRClick(); }); });
+    connectGuarded(ui_->CbbLoftNo_DLR, &QComboBox::activated, this, &CreateRaceTab::CbbLoftNo_DLRClick);
     onEnter(ui_->CbbLoftNo_DLR, [this] { CbbLoftNo_DLRClick(); });
 }
 
