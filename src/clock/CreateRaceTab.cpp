@@ -65,5 +65,5 @@ void CreateRaceTab::CbbLoftNo_DLRClick()
 void CreateRaceTab::showPigeons(const ClockRace& race, bool ordered)
 {
     QSqlQuery query = ClockProgramming::racePigeons(dm(), race, state().currentLoftNo, ordered);
-    showRows(ui_->dbgrdCrtRace, adoqCrtRace_, query, ClockProgramming::raceGridColumns(), false);
+    showRows(ui_->dbgrdCrtRace, adoqCrtRace_, query, ClockProgramming::raceGridColumns(dm()));
 }

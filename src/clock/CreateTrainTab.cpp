@@ -49,5 +49,5 @@ void CreateTrainTab::cbbLoftNo_DLTClick()
 void CreateTrainTab::showPigeons(bool ordered)
 {
     QSqlQuery query = ClockProgramming::trainingPigeons(dm(), state().currentLoftNo, ordered);
-    showRows(ui_->dbgrdCrtTrain, adoqCrtTrain_, query, ClockProgramming::trainingGridColumns(), false);
+    showRows(ui_->dbgrdCrtTrain, adoqCrtTrain_, query, ClockProgramming::trainingGridColumns(dm()));
 }

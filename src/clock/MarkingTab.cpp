@@ -46,5 +46,5 @@ bool MarkingTab::MarkTimer1Timer()
 void MarkingTab::showPigeons(const QString& selectRingNo)
 {
     QSqlQuery query = RingMarking::markingQuery(dm(), state());
-    showRows(ui_->dbgrdMarking, adoqMarking_, query, RingMarking::gridColumns(), false, selectRingNo);
+    showRows(ui_->dbgrdMarking, adoqMarking_, query, RingMarking::gridColumns(dm()), selectRingNo);
 }

@@ -65,5 +65,5 @@ bool MatchingTab::MatchTimer1Timer()
 void MatchingTab::showPigeons(const QString& selectRingNo)
 {
     QSqlQuery query = RingMatching::matchingQuery(dm(), state().currentLoftNo);
-    showRows(ui_->dbgrdMatching, adoqMatching_, query, RingMatching::gridColumns(), true, selectRingNo);
+    showRows(ui_->dbgrdMatching, adoqMatching_, query, RingMatching::gridColumns(dm()), selectRingNo);
 }

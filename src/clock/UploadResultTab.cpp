@@ -93,5 +93,5 @@ void UploadResultTab::btnPrintClick()
 void UploadResultTab::showResults(const ClockRace& race, bool byArrival)
 {
     QSqlQuery query = ClockUpload::timerResult(dm(), race, byArrival);
-    showRows(ui_->dbgrdTimerUPL, adoqTimerResult_, query, ClockUpload::resultGridColumns(), false);
+    showRows(ui_->dbgrdTimerUPL, adoqTimerResult_, query, ClockUpload::resultGridColumns());
 }
