@@ -2,7 +2,6 @@
 
 #include "DisplayRules.h"
 #include "Formats.h"
-#include "RowSetModel.h"
 #include "TdmZAVR.h"
 
 #include <QSqlQuery>
@@ -60,20 +59,16 @@ std::pair<QString, QString> splitMarkingChoice(const QString& entry)
 
 QString sexText(const QVariant& sex) { return DisplayRules::raceSexText(sex); }
 
-void applyDisplayRules(const TdmZAVR& dm, RowSetModel& rows, bool loftNoAsName)
+GridColumn::DisplayRule colourNameRule(const TdmZAVR& dm)
 {
-    rows.setDisplayRule(QStringLiteral("Sex"), &sexText);
-    auto colours = std::make_shared<ColourNameLookup>(dm, QString());
-    rows.setDisplayRule(QStringLiteral("ColorType"), [colours](const QVariant& v) { return colours->name(v); });
-    if (loftNoAsName) {
-        auto names = std::make_shared<LoftNameLookup>(dm);
-        rows.setDisplayRule(QStringLiteral("LoftNo"), [names](const QVariant& v) { return names->name(v); });
-    }
-    rows.setDisplayRule(QStringLiteral("BackTime"), &DisplayRules::backTimeText);
-    rows.setDisplayRule(QStringLiteral("FlySpeed"), &DisplayRules::flySpeedText);
-    rows.setDisplayRule(QStringLiteral("Dist"), &DisplayRules::distanceText);
-    for (const char* field : {"LiberDate", "MarkedTime"})
-        rows.setDisplayRule(QString::fromLatin1(field), &DisplayRules::dateTimeText);
+    auto colours = std::make_shared<const ColourNameLookup>(dm, QString());
+    return [colours](const QVariant& code) { return colours->name(code); };
+}
+
+GridColumn::DisplayRule memberNameRule(const TdmZAVR& dm)
+{
+    auto names = std::make_shared<const LoftNameLookup>(dm);
+    return [names](const QVariant& loftNo) { return names->name(loftNo); };
 }
 
 }  // namespace ClockOp

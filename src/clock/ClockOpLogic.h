@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GridColumns.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -7,7 +9,6 @@
 #include <optional>
 #include <utility>
 
-class RowSetModel;
 class TdmZAVR;
 
 // What the tabs of the Clock Operation page share: member and race choices and the display rules
@@ -34,15 +35,10 @@ std::pair<QString, QString> splitMarkingChoice(const QString& entry);
 // Display rules of the page's grids. A null field shows as empty text.
 // Sex: "Hen" for "H", "Cock" for any other value.
 QString sexText(const QVariant& sex);
-// Sets the rules on the fields the model has: Sex and ColorType (the colour's name, empty when the
-// code has none), LoftNo as the member's name when loftNoAsName, BackTime, FlySpeed and Dist
-// of the upload's results, and date-time fields in the short date and long time format.
-void applyDisplayRules(const TdmZAVR& dm, RowSetModel& rows, bool loftNoAsName);
-
-// A grid column: the query field it shows and its title, in the order the grid shows them.
-struct GridColumn {
-    QString field;
-    QString title;
-};
+// ColorType: the colour's name, empty when the code has none. The names are read when the rule is
+// made: a grid makes its rules each time it reads its rows.
+GridColumn::DisplayRule colourNameRule(const TdmZAVR& dm);
+// LoftNo as the member's name, empty when no member has the number; read as colourNameRule.
+GridColumn::DisplayRule memberNameRule(const TdmZAVR& dm);
 
 }  // namespace ClockOp

@@ -3,6 +3,7 @@
 #include "ClockOpState.h"
 #include "Dialogs.h"
 #include "ErrorHandler.h"
+#include "ReadOnlyGrid.h"
 #include "RingMatching.h"
 #include "RowSetModel.h"
 
@@ -90,25 +91,12 @@ void ClockOpTab::prepareGrid(QTableView* grid, RowSetModel* rows)
     enableTitleSort(grid, rows, &state().gridSortText);
 }
 
-void ClockOpTab::showRows(QTableView* grid, RowSetModel* rows, QSqlQuery& query, const QList<ClockOp::GridColumn>& columns,
-                          bool loftNoAsName, const QString& selectRingNo)
+void ClockOpTab::showRows(QTableView* grid, RowSetModel* rows, QSqlQuery& query, const GridColumns& columns,
+                          const QString& selectRingNo)
 {
-    ClockOp::applyDisplayRules(dm(), *rows, loftNoAsName);
-    for (const ClockOp::GridColumn& c : columns)
-        rows->setTitle(c.field, c.title);
+    rows->setColumns(columns);
     rows->setQueryResult(query);
-    QHeaderView* header = grid->horizontalHeader();
-    for (int visual = 0; visual < columns.size(); ++visual) {
-        const int logical = rows->fieldIndex(columns.at(visual).field);
-        if (logical >= 0)
-            header->moveSection(header->visualIndex(logical), visual);
-    }
-    for (int logical = 0; logical < rows->columnCount(); ++logical) {
-        bool named = false;
-        for (const ClockOp::GridColumn& c : columns)
-            named = named || rows->fieldIndex(c.field) == logical;
-        grid->setColumnHidden(logical, !named);
-    }
+    showColumns(grid, columns);
     grid->resizeColumnsToContents();
     const int row = selectRingNo.isEmpty() ? -1 : rows->findRow(QStringLiteral("PRingNo"), selectRingNo);
     if (row >= 0) {

@@ -64,11 +64,10 @@ protected:
     // Creates the tab's poll timer (300 ms, stopped) by that name; each timeout runs poll, with
     // the timer stopped: poll returns whether it runs on.
     void makePollTimer(const char* name, std::function<bool()> poll);
-    // Shows the query's rows in grid: the columns' titles and order (fields they do not name are
-    // hidden), the page's display rules, and the row whose PRingNo is selectRingNo (when given)
-    // selected.
-    void showRows(QTableView* grid, RowSetModel* rows, QSqlQuery& query, const QList<ClockOp::GridColumn>& columns,
-                  bool loftNoAsName, const QString& selectRingNo = {});
+    // Shows the query's rows in grid as the columns describe them (fields they do not name are
+    // hidden), with the row whose PRingNo is selectRingNo (when given) selected.
+    void showRows(QTableView* grid, RowSetModel* rows, QSqlQuery& query, const GridColumns& columns,
+                  const QString& selectRingNo = {});
     // Runs handler when Enter is pressed in the editable list (and nothing else then).
     void onEnter(QComboBox* list, std::function<void()> handler);
     // Clears the choice list and fills it with items, none chosen.

@@ -117,12 +117,22 @@ QSqlQuery trainingPigeons(const TdmZAVR& dm, const QString& loftNo, bool ordered
     return dm.exec(sql, {loftNo});
 }
 
-QList<ClockOp::GridColumn> trainingGridColumns()
+namespace {
+
+// Member, ring number, sex and colour, under the tab's titles.
+GridColumns pigeonColumns(const TdmZAVR& dm, const QString& ringTitle, const QString& sexTitle)
 {
     return {{QStringLiteral("LoftNo"), QStringLiteral("Member")},
-            {QStringLiteral("PRingNo"), QStringLiteral("Association number")},
-            {QStringLiteral("Sex"), QStringLiteral("Sex of birds")},
-            {QStringLiteral("ColorType"), QStringLiteral("Color")}};
+            {QStringLiteral("PRingNo"), ringTitle},
+            {QStringLiteral("Sex"), sexTitle, ClockOp::sexText},
+            {QStringLiteral("ColorType"), QStringLiteral("Color"), ClockOp::colourNameRule(dm)}};
+}
+
+}  // namespace
+
+GridColumns trainingGridColumns(const TdmZAVR& dm)
+{
+    return pigeonColumns(dm, QStringLiteral("Association number"), QStringLiteral("Sex of birds"));
 }
 
 QSqlQuery racePigeons(const TdmZAVR& dm, const ClockRace& race, const QString& loftNo, bool ordered)
@@ -136,12 +146,9 @@ QSqlQuery racePigeons(const TdmZAVR& dm, const ClockRace& race, const QString& l
     return dm.exec(sql, QVariantList{loftNo} + raceKeyValues(race));
 }
 
-QList<ClockOp::GridColumn> raceGridColumns()
+GridColumns raceGridColumns(const TdmZAVR& dm)
 {
-    return {{QStringLiteral("LoftNo"), QStringLiteral("Member")},
-            {QStringLiteral("PRingNo"), QStringLiteral("Association Number")},
-            {QStringLiteral("Sex"), QStringLiteral("Sex of birs")},
-            {QStringLiteral("ColorType"), QStringLiteral("Color")}};
+    return pigeonColumns(dm, QStringLiteral("Association Number"), QStringLiteral("Sex of birs"));
 }
 
 QStringList raceMemberNames(const TdmZAVR& dm, const ClockRace& race)

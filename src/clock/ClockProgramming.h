@@ -43,14 +43,14 @@ ClockPosition loftPosition(const TdmZAVR& dm, const QString& loftNo);
 // ordered. Fields LoftNo, PRingNo, E_Ring, UID, Sex, ColorType, RRegNumber, RandomCode.
 QSqlQuery trainingPigeons(const TdmZAVR& dm, const QString& loftNo, bool ordered);
 // The training grid's columns: Member, Association number, Sex of birds, Color.
-QList<ClockOp::GridColumn> trainingGridColumns();
+GridColumns trainingGridColumns(const TdmZAVR& dm);
 
 // The race tab's pigeons of the member marked for the race, with the entry's code, marking time and
 // clock, by eRing number when ordered. Fields LoftNo, PRingNo, E_Ring, UID, Sex, ColorType,
 // RandomCode (the entry's), RRegNumber, MarkedTime, RYear, ClockID.
 QSqlQuery racePigeons(const TdmZAVR& dm, const ClockRace& race, const QString& loftNo, bool ordered);
 // The race grid's columns: Member, Association Number, Sex of birs, Color.
-QList<ClockOp::GridColumn> raceGridColumns();
+GridColumns raceGridColumns(const TdmZAVR& dm);
 
 // The name of every member with entries in the race, one each, by name.
 QStringList raceMemberNames(const TdmZAVR& dm, const ClockRace& race);

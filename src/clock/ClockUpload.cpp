@@ -1,6 +1,7 @@
 #include "ClockUpload.h"
 
 #include "ClockLibrary.h"
+#include "DisplayRules.h"
 #include "Formats.h"
 #include "RaceResults.h"
 #include "RowSetModel.h"
@@ -223,12 +224,15 @@ QSqlQuery timerResult(const TdmZAVR& dm, const ClockRace& race, bool byArrival)
                    raceKeyValues(race));
 }
 
-QList<ClockOp::GridColumn> resultGridColumns()
+GridColumns resultGridColumns()
 {
-    return {{QStringLiteral("Rank"), QStringLiteral("Pos.")},         {QStringLiteral("LoftNo"), QStringLiteral("Member")},
-            {QStringLiteral("PRingNo"), QStringLiteral("Pigeon")},     {QStringLiteral("BackTime"), QStringLiteral("Clocked")},
-            {QStringLiteral("FlySpeed"), QStringLiteral("Fly Speed")}, {QStringLiteral("FlyTime"), QStringLiteral("Flying Time")},
-            {QStringLiteral("Dist"), QStringLiteral("Dist.")}};
+    return {{QStringLiteral("Rank"), QStringLiteral("Pos.")},
+            {QStringLiteral("LoftNo"), QStringLiteral("Member")},
+            {QStringLiteral("PRingNo"), QStringLiteral("Pigeon")},
+            {QStringLiteral("BackTime"), QStringLiteral("Clocked"), DisplayRules::backTimeText},
+            {QStringLiteral("FlySpeed"), QStringLiteral("Fly Speed"), DisplayRules::flySpeedText},
+            {QStringLiteral("FlyTime"), QStringLiteral("Flying Time")},
+            {QStringLiteral("Dist"), QStringLiteral("Dist."), DisplayRules::distanceText}};
 }
 
 void loadRaceListRows(const TdmZAVR& dm, const ClockRace& race, const QString& loftNo, RowSetModel& rows)

@@ -113,7 +113,7 @@ QDateTime readArrivalText(const QString& text);
 // BackTime, FlyTime, FlySpeed, Dist.
 QSqlQuery timerResult(const TdmZAVR& dm, const ClockRace& race, bool byArrival);
 // The result grid's columns: Pos., Member, Pigeon, Clocked, Fly Speed, Flying Time, Dist.
-QList<ClockOp::GridColumn> resultGridColumns();
+GridColumns resultGridColumns();
 
 // The member's entries of the race that have a code read at arrival, fastest first: Rank (the
 // race-wide position; empty for an entry without an arrival), PRingNo, RCountry, RYear, RRegLetter,

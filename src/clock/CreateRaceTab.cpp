@@ -16,9 +16,9 @@ CreateRaceTab::CreateRaceTab(QWidget* parent)
 {
     ui_->setupUi(this);
     adoqCrtRace_->setObjectName(QStringLiteral("adoqCrtRace"));
-    connect(ui_->cbbRaceCode_DLR, &QComboBox::activated, this, [this] { guarded(this, [this] { cbbRaceCode_DLRClick(); }); });
+    connectGuarded(ui_->cbbRaceCode_DLR, &QComboBox::activated, this, &CreateRaceTab::cbbRaceCode_DLRClick);
     onEnter(ui_->cbbRaceCode_DLR, [this] { cbbRaceCode_DLRClick(); });
-    connect(ui_->CbbLoftNo_DLR, &QComboBox::activated, this, [this] { guarded(this, [this] { CbbLoftNo_DLRClick(); }); });
+    connectGuarded(ui_->CbbLoftNo_DLR, &QComboBox::activated, this, &CreateRaceTab::CbbLoftNo_DLRClick);
     onEnter(ui_->CbbLoftNo_DLR, [this] { CbbLoftNo_DLRClick(); });
 }
 
@@ -65,5 +65,5 @@ void CreateRaceTab::CbbLoftNo_DLRClick()
 void CreateRaceTab::showPigeons(const ClockRace& race, bool ordered)
 {
     QSqlQuery query = ClockProgramming::racePigeons(dm(), race, state().currentLoftNo, ordered);
-    showRows(ui_->dbgrdCrtRace, adoqCrtRace_, query, ClockProgramming::raceGridColumns(), false);
+    showRows(ui_->dbgrdCrtRace, adoqCrtRace_, query, ClockProgramming::raceGridColumns(dm()));
 }

@@ -14,7 +14,7 @@ CreateTrainTab::CreateTrainTab(QWidget* parent)
 {
     ui_->setupUi(this);
     adoqCrtTrain_->setObjectName(QStringLiteral("adoqCrtTrain"));
-    connect(ui_->cbbLoftNo_DLT, &QComboBox::activated, this, [this] { guarded(this, [this] { cbbLoftNo_DLTClick(); }); });
+    connectGuarded(ui_->cbbLoftNo_DLT, &QComboBox::activated, this, &CreateTrainTab::cbbLoftNo_DLTClick);
     onEnter(ui_->cbbLoftNo_DLT, [this] { cbbLoftNo_DLTClick(); });
 }
 
@@ -49,5 +49,5 @@ void CreateTrainTab::cbbLoftNo_DLTClick()
 void CreateTrainTab::showPigeons(bool ordered)
 {
     QSqlQuery query = ClockProgramming::trainingPigeons(dm(), state().currentLoftNo, ordered);
-    showRows(ui_->dbgrdCrtTrain, adoqCrtTrain_, query, ClockProgramming::trainingGridColumns(), false);
+    showRows(ui_->dbgrdCrtTrain, adoqCrtTrain_, query, ClockProgramming::trainingGridColumns(dm()));
 }

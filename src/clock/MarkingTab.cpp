@@ -15,7 +15,7 @@ MarkingTab::MarkingTab(QWidget* parent) : ClockOpTab(parent), ui_(std::make_uniq
     adoqMarking_->setObjectName(QStringLiteral("adoqMarking"));
     makePollTimer("MarkTimer1", [this] { return MarkTimer1Timer(); });
 
-    connect(ui_->cbbRaceCode, &QComboBox::activated, this, [this] { guarded(this, [this] { cbbRaceCodeClick(); }); });
+    connectGuarded(ui_->cbbRaceCode, &QComboBox::activated, this, &MarkingTab::cbbRaceCodeClick);
     onEnter(ui_->cbbRaceCode, [this] { cbbRaceCodeClick(); });
 }
 
@@ -46,5 +46,5 @@ bool MarkingTab::MarkTimer1Timer()
 void MarkingTab::showPigeons(const QString& selectRingNo)
 {
     QSqlQuery query = RingMarking::markingQuery(dm(), state());
-    showRows(ui_->dbgrdMarking, adoqMarking_, query, RingMarking::gridColumns(), false, selectRingNo);
+    showRows(ui_->dbgrdMarking, adoqMarking_, query, RingMarking::gridColumns(dm()), selectRingNo);
 }

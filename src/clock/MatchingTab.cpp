@@ -16,11 +16,11 @@ MatchingTab::MatchingTab(QWidget* parent) : ClockOpTab(parent), ui_(std::make_un
     adoqMatching_->setObjectName(QStringLiteral("adoqMatching"));
     makePollTimer("MatchTimer1", [this] { return MatchTimer1Timer(); });
 
-    connect(ui_->cbbLoftNo, &QComboBox::activated, this, [this] { guarded(this, [this] { cbbLoftNoClick(); }); });
+    connectGuarded(ui_->cbbLoftNo, &QComboBox::activated, this, &MatchingTab::cbbLoftNoClick);
     onEnter(ui_->cbbLoftNo, [this] { cbbLoftNoClick(); });
-    connect(ui_->cbbPRingNo, &QComboBox::activated, this, &MatchingTab::cbbPRingNoClick);
+    connectGuarded(ui_->cbbPRingNo, &QComboBox::activated, this, &MatchingTab::cbbPRingNoClick);
     onEnter(ui_->cbbPRingNo, [this] { cbbPRingNoClick(); });
-    connect(ui_->dbgrdMatching, &QTableView::clicked, this, &MatchingTab::dbgrdMatchingCellClick);
+    connectGuarded(ui_->dbgrdMatching, &QTableView::clicked, this, &MatchingTab::dbgrdMatchingCellClick);
 }
 
 MatchingTab::~MatchingTab() = default;
@@ -65,5 +65,5 @@ bool MatchingTab::MatchTimer1Timer()
 void MatchingTab::showPigeons(const QString& selectRingNo)
 {
     QSqlQuery query = RingMatching::matchingQuery(dm(), state().currentLoftNo);
-    showRows(ui_->dbgrdMatching, adoqMatching_, query, RingMatching::gridColumns(), true, selectRingNo);
+    showRows(ui_->dbgrdMatching, adoqMatching_, query, RingMatching::gridColumns(dm()), selectRingNo);
 }

@@ -3,6 +3,7 @@
 #include "ClockOpState.h"
 #include "CorvelError.h"
 #include "DeviceCodec.h"
+#include "DisplayRules.h"
 #include "Formats.h"
 #include "RingReaderLibrary.h"
 #include "TdmZAVR.h"
@@ -81,14 +82,14 @@ QSqlQuery markingQuery(const TdmZAVR& dm, const ClockOpState& state)
                    {state.raceLiberCode, Formats::toDbDate(chosenRaceDate(state))});
 }
 
-QList<ClockOp::GridColumn> gridColumns()
+GridColumns gridColumns(const TdmZAVR& dm)
 {
     return {{QStringLiteral("LoftNo"), QStringLiteral("Member")},
             {QStringLiteral("PRingNo"), QStringLiteral("Association Number")},
-            {QStringLiteral("Sex"), QStringLiteral("Sex of Bird")},
-            {QStringLiteral("ColorType"), QStringLiteral("Color")},
+            {QStringLiteral("Sex"), QStringLiteral("Sex of Bird"), ClockOp::sexText},
+            {QStringLiteral("ColorType"), QStringLiteral("Color"), ClockOp::colourNameRule(dm)},
             {QStringLiteral("LiberCode"), QStringLiteral("LiberCode")},
-            {QStringLiteral("LiberDate"), QStringLiteral("LiberDate")}};
+            {QStringLiteral("LiberDate"), QStringLiteral("LiberDate"), DisplayRules::dateTimeText}};
 }
 
 bool WriteMarkingCode(ClockOpState& state, const QString& pigeonUid, QString* message)

@@ -34,7 +34,8 @@ void chooseRace(const TdmZAVR& dm, ClockOpState& state, const QString& entry);
 // Every pigeon without any race entry, and every pigeon with its entry of the chosen race:
 // LoftNo, PRingNo, Sex, ColorType, LiberCode, LiberDate, by ring number.
 QSqlQuery markingQuery(const TdmZAVR& dm, const ClockOpState& state);
-QList<ClockOp::GridColumn> gridColumns();
+// The grid's columns in the order shown.
+GridColumns gridColumns(const TdmZAVR& dm);
 
 // Writes state.ringDataHex (the pigeon's eRing number) with a new random code (state.markCode)
 // into the ring on the reader, provided it is still the ring of pigeonUid, and reads it back.

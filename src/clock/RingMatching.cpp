@@ -81,14 +81,14 @@ QSqlQuery matchingQuery(const TdmZAVR& dm, const QString& loftNo)
     return dm.exec(QStringLiteral("select LoftNo,PRingNo,E_Ring,UID,Sex,ColorType  from ZAVR_PigData where LoftNo=?"), {loftNo});
 }
 
-QList<ClockOp::GridColumn> gridColumns()
+GridColumns gridColumns(const TdmZAVR& dm)
 {
-    return {{QStringLiteral("LoftNo"), QStringLiteral("Member")},
-            {QStringLiteral("Sex"), QStringLiteral("Sex of bird")},
+    return {{QStringLiteral("LoftNo"), QStringLiteral("Member"), ClockOp::memberNameRule(dm)},
+            {QStringLiteral("Sex"), QStringLiteral("Sex of bird"), ClockOp::sexText},
             {QStringLiteral("PRingNo"), QStringLiteral("Association Number")},
             {QStringLiteral("E_Ring"), QStringLiteral("eRing Assigment")},
             {QStringLiteral("UID"), QStringLiteral("UID")},
-            {QStringLiteral("ColorType"), QStringLiteral("Color")}};
+            {QStringLiteral("ColorType"), QStringLiteral("Color"), ClockOp::colourNameRule(dm)}};
 }
 
 std::optional<QString> chooseMember(const TdmZAVR& dm, ClockOpState& state, const QString& loftName)

@@ -33,7 +33,7 @@ QString reMatchQuestion(const QString& ringNo);
 // The member's pigeons: LoftNo, PRingNo, E_Ring, UID, Sex, ColorType (no order).
 QSqlQuery matchingQuery(const TdmZAVR& dm, const QString& loftNo);
 // The grid's columns in the order shown.
-QList<ClockOp::GridColumn> gridColumns();
+GridColumns gridColumns(const TdmZAVR& dm);
 
 // The member named loftName becomes state.currentLoftNo; returns its LoftNo, or nothing (and
 // changes nothing) when no member has that name.

@@ -8,9 +8,8 @@ namespace Ui {
 class SmsDownloadTab;
 }
 
-// The SMS Download tab: writes the SMS service's files of a race.
-// Choosing the race, the grid DBGrid1 and the three files with their text lists (created and
-// freed with the page) come with the SMS download files.
+// The SMS Download tab: choosing a race shows its entries and writes the SMS service's three files
+// of the race, asking for each file's name in turn.
 class SmsDownloadTab : public ClockOpTab {
     Q_OBJECT
 public:
@@ -21,6 +20,11 @@ public:
     // The race list.
     void fillList() override;
 
+    // Shows the chosen race's entries and writes its files: a cancelled dialog skips its file only;
+    // an error ends the files not yet written.
+    void cbbRaceCodeSMSV6Click();
+
 private:
     std::unique_ptr<Ui::SmsDownloadTab> ui_;
+    RowSetModel* adoqSMSV6_;
 };

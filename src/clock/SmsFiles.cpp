@@ -143,6 +143,14 @@ QSqlQuery entryQuery(const TdmZAVR& dm, const QString& raceCode)
                        QStringLiteral("order by b.LoftNo,b.RRegNumber"), raceCode);
 }
 
+GridColumns entryColumns()
+{
+    return {{QStringLiteral("LoftNo"), QStringLiteral("Member")},
+            {QStringLiteral("RRegNumber"), QStringLiteral("Pigeon")},
+            {QStringLiteral("E_Ring"), QStringLiteral("eRingNo")},
+            {QStringLiteral("UID"), QStringLiteral("UID")}};
+}
+
 QStringList fileLines(const TdmZAVR& dm, File file, const QString& raceCode)
 {
     if (raceCode.isEmpty())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GridColumns.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QSqlQuery>
@@ -59,6 +61,8 @@ QString keyLine(const RaceFields& race);
 // The entries of the race with their pigeon and member, by member number and registration
 // number: RRegNumber, E_Ring, UID, LoftNo, LoftName (the tab's grid).
 QSqlQuery entryQuery(const TdmZAVR& dm, const QString& raceCode);
+// The grid's columns: "Member" (LoftNo), "Pigeon" (RRegNumber), "eRingNo" (E_Ring), "UID".
+GridColumns entryColumns();
 
 // The lines of one file for the race (race code: liberation code and "mmdd"): one loft line per
 // member with entries in the race, one ring line per entry, the key line of the race. Throws

@@ -3,7 +3,6 @@
 #include "ClockOpState.h"
 #include "Dialogs.h"
 #include "ErrorHandler.h"
-#include "PageTitle.h"
 #include "PortScan.h"
 #include "TfrmDeviceSimulator.h"
 #include "ui_TfrmClockOP.h"
@@ -18,11 +17,7 @@ QPointer<TfrmClockOP> frmClockOP;
 TfrmClockOP::TfrmClockOP(TdmZAVR& dm, const DataFolder& folder, QWidget* parent)
     : QWidget(parent), dm_(dm), folder_(folder), context_{dm, folder_, clockOpState(), clockIdText, clockSiteText}, ui_(std::make_unique<Ui::TfrmClockOP>())
 {
-    setObjectName(QStringLiteral("frmClockOP"));
-    QVBoxLayout* layout = addPageTitle(this, QStringLiteral("Clock Operation"));
-    auto* body = new QWidget(this);
-    ui_->setupUi(body);
-    layout->addWidget(body, 1);
+    ui_->setupUi(this);
     for (int i = 0; i < ui_->PageControl1->count(); ++i)
         tab(i)->attach(context_);
 

@@ -46,8 +46,10 @@ TfrmDeviceSimulator::TfrmDeviceSimulator(const TdmZAVR& dm, const DataFolder& fo
     tmrRefresh_->setInterval(RefreshMsecs);
     connect(tmrRefresh_, &QTimer::timeout, this, &TfrmDeviceSimulator::refresh);
 
-    const auto handle = [this](QPushButton* button, void (TfrmDeviceSimulator::*handler)()) {
-        connect(button, &QPushButton::clicked, this, [this, handler] { change([this, handler] { (this->*handler)(); }); });
+    // A change of the bench; the bench is shown as it now is, also after a refused change.
+    const auto handle = [this](QPushButton* button, auto handler) {
+        connectGuarded(button, &QPushButton::clicked, this, handler);
+        connect(button, &QPushButton::clicked, this, &TfrmDeviceSimulator::refresh);
     };
     handle(ui_->btnReader, &TfrmDeviceSimulator::btnReaderClick);
     handle(ui_->btnDisconnect, &TfrmDeviceSimulator::btnDisconnectClick);
@@ -55,13 +57,13 @@ TfrmDeviceSimulator::TfrmDeviceSimulator(const TdmZAVR& dm, const DataFolder& fo
     handle(ui_->btnTakeRing, &TfrmDeviceSimulator::btnTakeRingClick);
     handle(ui_->btnConnectClock, &TfrmDeviceSimulator::btnConnectClockClick);
     handle(ui_->btnArrive, &TfrmDeviceSimulator::btnArriveClick);
-    connect(ui_->btnLayNewRing, &QPushButton::clicked, this, [this] { change([this] { btnLayNewRingClick(true); }); });
-    connect(ui_->btnLayForgedRing, &QPushButton::clicked, this, [this] { change([this] { btnLayNewRingClick(false); }); });
+    handle(ui_->btnLayNewRing, [this] { btnLayNewRingClick(true); });
+    handle(ui_->btnLayForgedRing, [this] { btnLayNewRingClick(false); });
     connect(ui_->btnArrivalNow, &QPushButton::clicked, this,
             [this] { ui_->dtpArrival->setDateTime(QDateTime::currentDateTime()); });
-    connect(ui_->cbbRingMember, &QComboBox::activated, this, [this] { guarded(this, [this] { cbbRingMemberClick(); }); });
-    connect(ui_->cbbClockMember, &QComboBox::activated, this, [this] { guarded(this, [this] { cbbClockMemberClick(); }); });
-    connect(ui_->cbbArrivalClock, &QComboBox::activated, this, [this] { guarded(this, [this] { cbbArrivalClockClick(); }); });
+    connectGuarded(ui_->cbbRingMember, &QComboBox::activated, this, &TfrmDeviceSimulator::cbbRingMemberClick);
+    connectGuarded(ui_->cbbClockMember, &QComboBox::activated, this, &TfrmDeviceSimulator::cbbClockMemberClick);
+    connectGuarded(ui_->cbbArrivalClock, &QComboBox::activated, this, &TfrmDeviceSimulator::cbbArrivalClockClick);
 
     guarded(this, [this] {
         const QStringList members = ClockOp::memberNames(dm_);
@@ -116,12 +118,6 @@ void TfrmDeviceSimulator::showBench(const BenchState& bench)
     ui_->lblRingOnReader->setText(QStringLiteral("Ring on the reader: ")
                                   + (bench.ringOnReader.isEmpty() ? QStringLiteral("none") : bench.ringOnReader));
     refill(ui_->cbbArrivalClock, desk_.clocksInRace());
-}
-
-void TfrmDeviceSimulator::change(const std::function<void()>& action)
-{
-    guarded(this, action);
-    refresh();
 }
 
 int TfrmDeviceSimulator::chosenPort() const { return ui_->cbbPort->currentIndex() + 1; }

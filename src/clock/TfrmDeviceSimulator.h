@@ -48,8 +48,6 @@ private:
     int chosenPort() const;
     std::optional<QString> chosenLoftNo(const QString& name) const;
     void showBench(const BenchState& bench);
-    // Runs a handler's change, shows its error, and shows the bench as it now is.
-    void change(const std::function<void()>& action);
 
     const TdmZAVR& dm_;
     BenchDesk desk_;

@@ -18,9 +18,9 @@ UploadResultTab::UploadResultTab(QWidget* parent)
     ui_->setupUi(this);
     adoqTimerResult_->setObjectName(QStringLiteral("adoqTimerResult"));
     makePollTimer("ClockUPLTimer1", [this] { return ClockUPLTimer1Timer(); });
-    connect(ui_->cbbTimer_UPL, &QComboBox::activated, this, [this] { guarded(this, [this] { cbbTimer_UPLClick(); }); });
+    connectGuarded(ui_->cbbTimer_UPL, &QComboBox::activated, this, &UploadResultTab::cbbTimer_UPLClick);
     onEnter(ui_->cbbTimer_UPL, [this] { cbbTimer_UPLClick(); });
-    connect(ui_->btnPrint, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnPrintClick(); }); });
+    connectGuarded(ui_->btnPrint, &QPushButton::clicked, this, &UploadResultTab::btnPrintClick);
 }
 
 UploadResultTab::~UploadResultTab() = default;
@@ -93,5 +93,5 @@ void UploadResultTab::btnPrintClick()
 void UploadResultTab::showResults(const ClockRace& race, bool byArrival)
 {
     QSqlQuery query = ClockUpload::timerResult(dm(), race, byArrival);
-    showRows(ui_->dbgrdTimerUPL, adoqTimerResult_, query, ClockUpload::resultGridColumns(), false);
+    showRows(ui_->dbgrdTimerUPL, adoqTimerResult_, query, ClockUpload::resultGridColumns());
 }

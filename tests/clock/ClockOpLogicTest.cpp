@@ -53,7 +53,7 @@ TEST_F(ClockOpLists, TheMatchingGridShowsNamesSexesAndColoursAndEmptyTextForUnkn
 {
     db.run(QStringLiteral("insert into ZAVR_PigData (LoftNo,PRingNo,Sex,ColorType) values ('009','BE-24-0900','H','BLU')"));
     RowSetModel model;
-    ClockOp::applyDisplayRules(dm(), model, true);
+    model.setColumns(RingMatching::gridColumns(dm()));
     QSqlQuery q = RingMatching::matchingQuery(dm(), QStringLiteral("001"));
     model.setQueryResult(q);
     const int r1 = model.findRow(QStringLiteral("PRingNo"), QStringLiteral("BE-24-0001"));

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
@@ -78,6 +79,7 @@ protected:
 TEST_F(ClockOpPage, OpensOnNoTabWithoutALinkAndWithoutReading)
 {
     ClockPage p(dm(), db.folder());
+    EXPECT_EQ(p.find<QLabel>("lblTitle")->text(), QStringLiteral("Clock Operation"));
     EXPECT_EQ(p.page.activePageIndex(), -1);
     auto* control = p.find<QTabWidget>("PageControl1");
     EXPECT_EQ(control->count(), 6);
