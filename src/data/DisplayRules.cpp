@@ -78,6 +78,11 @@ LoftNameLookup::LoftNameLookup(const TdmZAVR& dm)
     }
 }
 
+void LoftNameLookup::add(const QVariant& loftNo, const QVariant& loftName)
+{
+    names_.insert(loftNo.toString(), loftName.toString());
+}
+
 QString LoftNameLookup::name(const QVariant& loftNo) const
 {
     if (loftNo.isNull() || !loftNo.isValid())
@@ -100,11 +105,10 @@ QString ColourNameLookup::name(const QVariant& code) const
     return names_.value(code.toString(), QString::fromLatin1(DisplayRules::OtherColourName));
 }
 
-RingPartsLookup::RingPartsLookup(const TdmZAVR& dm)
+void RingPartsLookup::add(const QVariant& ringNo, const QVariant& country, const QVariant& year, const QVariant& letters,
+                          const QVariant& number)
 {
-    QSqlQuery q = dm.exec(QStringLiteral("SELECT PRingNo, RCountry, RYear, RRegLetter, RRegNumber FROM ZAVR_PigData"));
-    while (q.next())
-        parts_.insert(q.value(0).toString(), DisplayRules::ringPartsText(q.value(1), q.value(2), q.value(3), q.value(4)));
+    parts_.insert(ringNo.toString(), DisplayRules::ringPartsText(country, year, letters, number));
 }
 
 QString RingPartsLookup::text(const QVariant& ringNo) const

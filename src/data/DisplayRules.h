@@ -38,10 +38,13 @@ QString flySpeedText(const QVariant& flySpeed);
 
 }  // namespace DisplayRules
 
-// The member names of the whole club, read once, for grids and reports that show many rows.
+// Member names by member number, for grids and reports that show many rows: the whole club's,
+// read once, or those gathered from the rows that show them. A number without a name shows empty.
 class LoftNameLookup {
 public:
+    LoftNameLookup() = default;
     explicit LoftNameLookup(const TdmZAVR& dm);
+    void add(const QVariant& loftNo, const QVariant& loftName);
     QString name(const QVariant& loftNo) const;
 
 private:
@@ -59,11 +62,12 @@ private:
     QHash<QString, QString> names_;
 };
 
-// The rings of the pigeon register as their parts, read once. A ring that is not (or no longer)
-// in the register shows its stored number; null shows empty.
+// Rings as their parts, gathered from the rows that show them. A ring that was not added (not, or
+// no longer, in the register) shows its stored number; null shows empty.
 class RingPartsLookup {
 public:
-    explicit RingPartsLookup(const TdmZAVR& dm);
+    void add(const QVariant& ringNo, const QVariant& country, const QVariant& year, const QVariant& letters,
+             const QVariant& number);
     QString text(const QVariant& ringNo) const;
 
 private:

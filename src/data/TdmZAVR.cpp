@@ -8,8 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <atomic>
+#include <sqlite3.h>
 
 namespace {
 
@@ -113,6 +115,10 @@ QString TdmZAVR::connect()
     {
         QSqlQuery probe(db);
         if (!probe.exec(QStringLiteral("PRAGMA schema_version")) || !probe.next())
+            return engineText(probe.lastError());
+        // A page cache that holds the pages of a national race (the engine's default is 2 MB),
+        // so its views do not read the same pages from the file again and again.
+        if (!probe.exec(QStringLiteral("PRAGMA cache_size = -%1").arg(PageCacheKiB)))
             return engineText(probe.lastError());
     }
     if (isNew) {
@@ -272,12 +278,46 @@ ClubSettings TdmZAVR::clubSettings() const
 
 void TdmZAVR::snapshotTo(const QString& target) const
 {
+    const auto failed = [&target](const QString& reason) {
+        return DbError(QStringLiteral("Cannot copy the club database to %1: %2").arg(QDir::toNativeSeparators(target), reason));
+    };
+    const QVariant handle = database().driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw failed(QStringLiteral("the connection is not an SQLite connection."));
+    sqlite3* source = *static_cast<sqlite3* const*>(handle.constData());
+    if (!source)
+        throw failed(QStringLiteral("the connection is closed."));
+    // Only what is committed is copied.
+    if (!sqlite3_get_autocommit(source))
+        throw failed(QStringLiteral("a change is still in progress."));
+
+    // The online backup copies the database page by page under one read lock: a consistent copy
+    // at the speed of a file copy. The copy needs no journal of its own, since it only takes the
+    // target's name once it is complete and flushed.
     const QString temporary = FileCopy::temporaryNameFor(target);
-    try {
-        exec(QStringLiteral("VACUUM INTO ?"), {temporary});
-    } catch (const DbError& e) {
+    sqlite3* copy = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(copy, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        if (sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main")) {
+            sqlite3_backup_step(backup, -1);
+            rc = sqlite3_backup_finish(backup);
+        } else {
+            rc = sqlite3_errcode(copy);
+        }
+    }
+    QString reason;
+    if (rc != SQLITE_OK)
+        reason = QString::fromUtf8(copy ? sqlite3_errmsg(copy) : sqlite3_errstr(rc));
+    if (const int closed = sqlite3_close(copy); closed != SQLITE_OK && rc == SQLITE_OK) {
+        rc = closed;
+        reason = QString::fromUtf8(sqlite3_errstr(closed));
+    }
+    if (rc != SQLITE_OK) {
         QFile::remove(temporary);
-        throw DbError(QStringLiteral("Cannot copy the club database to %1: %2").arg(QDir::toNativeSeparators(target), e.text()));
+        throw failed(reason);
     }
     FileCopy::commitTemporary(temporary, target, path_);
 }

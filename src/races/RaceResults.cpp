@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QHeaderView>
+#include <QSqlRecord>
 #include <QTableView>
 #include <memory>
 #include <xlsxwriter.h>
@@ -34,14 +35,40 @@ QString dataTransferError(const QString& reason)
 
 void loadResultRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows)
 {
+    // The member's name and the ring's parts come with the rows, through the joins that find the
+    // member; they feed the display of LoftNo and PRingNo and are no fields of the rows. So the
+    // view of a small race reads nothing of the rest of the register.
     QSqlQuery q = dm.exec(QStringLiteral(
                               "SELECT RANK() OVER (ORDER BY a.FlySpeed DESC) AS Pos, a.LiberCode, a.PRingNo, a.BackTime, "
-                              "a.FlyTime, a.FlySpeed, a.Dist, b.LoftNo "
+                              "a.FlyTime, a.FlySpeed, a.Dist, b.LoftNo, "
+                              "c.LoftName, b.PRingNo, b.RCountry, b.RYear, b.RRegLetter, b.RRegNumber "
                               "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
+                              "LEFT JOIN ZAVR_LoftData c ON c.LoftNo = b.LoftNo "
                               "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? AND a.BackTime IS NOT NULL "
                               "ORDER BY a.FlySpeed DESC"),
                           raceKey(liberCode, liberDate));
-    rows.setQueryResult(q);
+    enum { RingNo = 2, LoftNo = 7, FieldCount = 8, LoftName = 8, RegisteredRing, Country, Year, Letters, Number };
+    const QSqlRecord record = q.record();
+    QStringList fields;
+    for (int i = 0; i < FieldCount; ++i)
+        fields << record.fieldName(i);
+    auto names = std::make_shared<LoftNameLookup>();
+    auto rings = std::make_shared<RingPartsLookup>();
+    QList<QVariantList> fetched;
+    while (q.next()) {
+        QVariantList row;
+        row.reserve(FieldCount);
+        for (int i = 0; i < FieldCount; ++i)
+            row << q.value(i);
+        if (!q.isNull(RegisteredRing))
+            rings->add(q.value(RingNo), q.value(Country), q.value(Year), q.value(Letters), q.value(Number));
+        if (!q.isNull(LoftNo))
+            names->add(q.value(LoftNo), q.value(LoftName));
+        fetched << std::move(row);
+    }
+    rows.setRows(fields, std::move(fetched));
+    rows.setDisplayRule(QStringLiteral("LoftNo"), [names](const QVariant& v) { return names->name(v); });
+    rows.setDisplayRule(QStringLiteral("PRingNo"), [rings](const QVariant& v) { return rings->text(v); });
 }
 
 void loadStatusRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows)
@@ -82,10 +109,8 @@ QString speedTitle(const ClubSettings& settings)
     return settings.Mode != 0 ? QStringLiteral("Yds/Min") : QStringLiteral("MPM");
 }
 
-void applyResultDisplay(const TdmZAVR& dm, const ClubSettings& settings, RowSetModel& rows)
+void applyResultDisplay(const ClubSettings& settings, RowSetModel& rows)
 {
-    auto names = std::make_shared<LoftNameLookup>(dm);
-    auto rings = std::make_shared<RingPartsLookup>(dm);
 
     rows.setTitle(QStringLiteral("Pos"), QStringLiteral("Pos."));
     rows.setTitle(QStringLiteral("LoftNo"), QStringLiteral("Member"));
@@ -94,8 +119,6 @@ void applyResultDisplay(const TdmZAVR& dm, const ClubSettings& settings, RowSetM
     rows.setTitle(QStringLiteral("FlyTime"), QStringLiteral("Flying Time"));
     rows.setTitle(QStringLiteral("FlySpeed"), speedTitle(settings));
     rows.setTitle(QStringLiteral("Dist"), QStringLiteral("Dist."));
-    rows.setDisplayRule(QStringLiteral("LoftNo"), [names](const QVariant& v) { return names->name(v); });
-    rows.setDisplayRule(QStringLiteral("PRingNo"), [rings](const QVariant& v) { return rings->text(v); });
     rows.setDisplayRule(QStringLiteral("BackTime"), &DisplayRules::backTimeText);
     rows.setDisplayRule(QStringLiteral("FlySpeed"), &DisplayRules::flySpeedText);
     rows.setDisplayRule(QStringLiteral("Dist"), &DisplayRules::distanceText);

@@ -15,7 +15,8 @@ namespace RaceResults {
 
 // Result rows, ranked by speed: Pos, LiberCode, PRingNo, BackTime, FlyTime, FlySpeed, Dist,
 // LoftNo; one per entry with an arrival, highest speed first. Equal speeds share a position
-// and the next position is skipped.
+// and the next position is skipped. The rows show LoftNo as the member's name and PRingNo as the
+// ring's parts, both read with the rows (a ring the register does not hold shows its number).
 void loadResultRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows);
 
 // Status rows: LoftNo, ClockID, MarkedCnt, ArriveCnt; one per member and clock.
@@ -33,9 +34,9 @@ QString summaryLine(const Counts& counts);
 // "Yds/Min" in yards mode, "MPM" in metres mode.
 QString speedTitle(const ClubSettings& settings);
 
-// Titles and display rules of the result grid and report: member name for LoftNo, ring parts for
-// PRingNo, the time of BackTime, "%8.3n" for the speed (empty for 0), thousands for Dist.
-void applyResultDisplay(const TdmZAVR& dm, const ClubSettings& settings, RowSetModel& rows);
+// Titles and display rules of the result grid and report: the time of BackTime, "%8.3n" for the
+// speed (empty for 0), thousands for Dist (the member names and ring parts come with the rows).
+void applyResultDisplay(const ClubSettings& settings, RowSetModel& rows);
 // Titles and display rules of the status grid and report.
 void applyStatusDisplay(const TdmZAVR& dm, RowSetModel& rows);
 // Shows the result grid's columns in the order Pos., Member, Pigeon, Clock, Flying Time, speed,

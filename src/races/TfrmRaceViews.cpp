@@ -383,7 +383,7 @@ void TfrmRace::openResultView()
         const SelectedRace race = requireSelectedRace();
         const ClubSettings settings = dm_.clubSettings();
         RaceResults::loadResultRows(dm_, race.key.liberCode, race.key.liberDate, *adoqRaceReslt_);
-        RaceResults::applyResultDisplay(dm_, settings, *adoqRaceReslt_);
+        RaceResults::applyResultDisplay(settings, *adoqRaceReslt_);
         RaceResults::arrangeResultGrid(dbgrdRaceRec_);
         dbgrdRaceRec_->resizeColumnsToContents();
         lblRaceResultSum_->setText(RaceResults::summaryLine(RaceResults::countRace(dm_, race.key.liberCode, race.key.liberDate)));

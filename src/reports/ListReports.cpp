@@ -12,7 +12,8 @@
 namespace ListReports {
 namespace {
 
-// One printed column: its title, its share of the width, its alignment and how a row prints in it.
+// One printed column: its title, its share of the width, its alignment and how a row prints in it
+// (without a rule of its own: as the rows display the field).
 struct Column {
     QString title;
     double width;
@@ -85,8 +86,10 @@ Report makeReport(const QString& name, const QString& caption, const ClubSetting
     for (int r = 0; r < rows.rowCount(); ++r) {
         QStringList line;
         line.reserve(columns.size());
-        for (qsizetype c = 0; c < columns.size(); ++c)
-            line << columns.at(c).text(rows.value(r, fieldColumns.at(c)));
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            const Column& column = columns.at(c);
+            line << (column.text ? column.text(rows.value(r, fieldColumns.at(c))) : rows.displayText(r, column.field));
+        }
         report.rows << line;
     }
     return report;
@@ -209,14 +212,12 @@ Report raceResult(const TdmZAVR& dm, const ClubSettings& club, const QString& re
                   const RowSetModel& results)
 {
     const LoftNameLookup names(dm);
-    const RingPartsLookup rings(dm);
     const bool yards = club.yards();
     const QList<Column> columns = {
         {QStringLiteral("Pos."), 7, Centre, QStringLiteral("Pos"), integerText},
         {QStringLiteral("Member"), 30, Left, QStringLiteral("LoftNo"),
          [&names](const QVariant& v) { return names.name(v); }},
-        {QStringLiteral("Pigeon"), 24, Left, QStringLiteral("PRingNo"),
-         [&rings](const QVariant& v) { return rings.text(v); }},
+        {QStringLiteral("Pigeon"), 24, Left, QStringLiteral("PRingNo"), nullptr},
         {QStringLiteral("Clocked"), 13, Left, QStringLiteral("BackTime"), DisplayRules::backTimeText},
         {QStringLiteral("Flying Time"), 14, Left, QStringLiteral("FlyTime"), plainText},
         {yards ? QStringLiteral("Yards/min") : QStringLiteral("M/min"), 13, Right, QStringLiteral("FlySpeed"),

@@ -14,7 +14,7 @@ struct ClubSettings;
 // grid as that grid holds them, in its current order (a title-click sort carries over). Rows are
 // read by field name (case does not matter) as raw stored values; the reports apply their own
 // display rules. A row set without one of the expected fields raises CorvelError.
-// Reports that show member names, colour names or ring parts look them up in the database.
+// Reports that show member names or colour names look them up in the database.
 //
 // A page's Print handler, inside guarded(...), builds the report and shows its preview:
 //   produceReport(this, ListReports::memberList(dm.clubSettings(), *memberModel));
@@ -50,7 +50,8 @@ QString raceStatusTitle(const QString& statusViewTitle, const QVariant& liberDat
 
 // Race result, titled with the Result view's title, the race's liberation date and time and the
 // view's summary line. Rows (the Result view): Pos, LoftNo, PRingNo, BackTime, FlyTime, FlySpeed,
-// Dist. The pigeon column shows the ring's parts from ZAVR_PigData.
+// Dist. The pigeon column shows the ring as the rows display it (its parts, which the Result
+// view's rows carry).
 Report raceResult(const TdmZAVR& dm, const ClubSettings& club, const QString& resultViewTitle,
                   const QVariant& liberDate, const QVariant& liberTime, const QString& summaryLine,
                   const RowSetModel& results);

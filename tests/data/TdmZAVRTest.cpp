@@ -5,11 +5,13 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -212,6 +214,41 @@ TEST(TdmZAVR, SnapshotIsACompleteDatabaseWithTheSourcesDate)
     ASSERT_TRUE(copy.open()) << copy.openError().toStdString();
     EXPECT_EQ(copy.scalar(QStringLiteral("SELECT LoftName FROM ZAVR_LoftData")).toString(), QStringLiteral("Jan"));
     EXPECT_EQ(QDir(t.path()).entryList({QStringLiteral("*.tmp-*")}, QDir::Files).size(), 0);
+}
+
+TEST(TdmZAVR, SnapshotThatCannotBeTakenChangesNothing)
+{
+    TestDatabase t;
+    t.run(QStringLiteral("INSERT INTO ZAVR_LoftData (LoftNo, LoftName) VALUES ('L1', 'Jan')"));
+    const QString existing = t.path() + QStringLiteral("/copy.bak");
+    writeFile(existing, "old contents");
+    struct Case {
+        const char* what;
+        QString target;
+        bool inTransaction;
+        QString reason;
+    };
+    const std::vector<Case> cases = {
+        {"a change in progress", existing, true, QStringLiteral("a change is still in progress.")},
+        {"a missing folder", t.path() + QStringLiteral("/missing/copy.bak"), false, QStringLiteral("unable to open")},
+    };
+    for (const Case& c : cases) {
+        std::optional<TdmZAVR::Transaction> tx;
+        if (c.inTransaction) {
+            tx.emplace(t.dm());
+            t.run(QStringLiteral("INSERT INTO ZAVR_LoftData (LoftNo, LoftName) VALUES ('L2', 'Piet')"));
+        }
+        try {
+            t.dm().snapshotTo(c.target);
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const DbError& e) {
+            EXPECT_TRUE(e.text().startsWith(QStringLiteral("Cannot copy the club database to "))) << e.text().toStdString();
+            EXPECT_TRUE(e.text().contains(c.reason)) << c.what << ": " << e.text().toStdString();
+        }
+        EXPECT_EQ(fileHash(existing), QCryptographicHash::hash("old contents", QCryptographicHash::Sha256)) << c.what;
+        EXPECT_FALSE(QFileInfo::exists(t.path() + QStringLiteral("/missing"))) << c.what;
+        EXPECT_EQ(QDir(t.path()).entryList({QStringLiteral("*.tmp-*")}, QDir::Files).size(), 0) << c.what;
+    }
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ TEST(RaceResults, ResultRowsAreRankedBySpeedWithSharedPositions)
     EXPECT_EQ(rows.value(3, QStringLiteral("PRingNo")).toString(), QStringLiteral("BELG24-2"));
     EXPECT_TRUE(rows.value(4, QStringLiteral("LoftNo")).isNull());  // a ring that is in no member's list
 
-    RaceResults::applyResultDisplay(t.dm(), ClubSettings{}, rows);
+    RaceResults::applyResultDisplay(ClubSettings{}, rows);
     EXPECT_EQ(rows.displayText(0, QStringLiteral("LoftNo")), QStringLiteral("Jones"));
     EXPECT_EQ(rows.displayText(3, QStringLiteral("LoftNo")), QStringLiteral("Smith"));
     EXPECT_EQ(rows.displayText(0, QStringLiteral("PRingNo")), QStringLiteral("NL 24 A 12345"));
@@ -108,7 +108,7 @@ TEST(RaceResults, ResultGridShowsTheDocumentedColumnOrder)
     addRace(t);
     RowSetModel rows;
     RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows);
-    RaceResults::applyResultDisplay(t.dm(), ClubSettings{}, rows);
+    RaceResults::applyResultDisplay(ClubSettings{}, rows);
     QTableView grid;
     grid.setModel(&rows);
     RaceResults::arrangeResultGrid(&grid);
