@@ -3,6 +3,9 @@
 #include "Formats.h"
 #include "TdmZAVR.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 namespace DisplayRules {
 
 QString distanceText(const QVariant& value)
@@ -49,7 +52,8 @@ QString ringUpdateTimeText(const QVariant& moment)
 
 QString ringPartsText(const QVariant& country, const QVariant& year, const QVariant& letters, const QVariant& number)
 {
-    return QStringList{country.toString(), year.toString(), letters.toString(), number.toString()}.join(QLatin1Char(' '));
+    return country.toString() + QLatin1Char(' ') + year.toString() + QLatin1Char(' ') + letters.toString() + QLatin1Char(' ')
+           + number.toString();
 }
 
 QString backTimeText(const QVariant& backTime)
@@ -68,19 +72,38 @@ QString flySpeedText(const QVariant& flySpeed)
 
 }  // namespace DisplayRules
 
+namespace {
+
+// The first name of each member number the query returns (number, name).
+QHash<QString, QString> firstNames(QSqlQuery& q)
+{
+    QHash<QString, QString> names;
+    while (q.next()) {
+        const QString loftNo = q.value(0).toString();
+        if (!names.contains(loftNo))
+            names.insert(loftNo, q.value(1).toString());
+    }
+    return names;
+}
+
+}  // namespace
+
 LoftNameLookup::LoftNameLookup(const TdmZAVR& dm)
 {
     QSqlQuery q = dm.exec(QStringLiteral("SELECT LoftNo, LoftName FROM ZAVR_LoftData ORDER BY rowid"));
-    while (q.next()) {
-        const QString loftNo = q.value(0).toString();
-        if (!names_.contains(loftNo))
-            names_.insert(loftNo, q.value(1).toString());
-    }
+    names_ = firstNames(q);
 }
 
-void LoftNameLookup::add(const QVariant& loftNo, const QVariant& loftName)
+LoftNameLookup::LoftNameLookup(const TdmZAVR& dm, const QStringList& loftNos)
 {
-    names_.insert(loftNo.toString(), loftName.toString());
+    if (loftNos.isEmpty())
+        return;
+    // The numbers go in as one bound JSON array.
+    const QByteArray numbers = QJsonDocument(QJsonArray::fromStringList(loftNos)).toJson(QJsonDocument::Compact);
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT LoftNo, LoftName FROM ZAVR_LoftData "
+                                         "WHERE LoftNo IN (SELECT value FROM json_each(?)) ORDER BY rowid"),
+                          {QString::fromUtf8(numbers)});
+    names_ = firstNames(q);
 }
 
 QString LoftNameLookup::name(const QVariant& loftNo) const

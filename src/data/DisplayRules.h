@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class TdmZAVR;
@@ -38,13 +39,12 @@ QString flySpeedText(const QVariant& flySpeed);
 
 }  // namespace DisplayRules
 
-// Member names by member number, for grids and reports that show many rows: the whole club's,
-// read once, or those gathered from the rows that show them. A number without a name shows empty.
+// Member names by member number, read once for grids and reports that show many rows: the whole
+// club's, or only those of the given members. A number without a name shows empty.
 class LoftNameLookup {
 public:
-    LoftNameLookup() = default;
     explicit LoftNameLookup(const TdmZAVR& dm);
-    void add(const QVariant& loftNo, const QVariant& loftName);
+    LoftNameLookup(const TdmZAVR& dm, const QStringList& loftNos);
     QString name(const QVariant& loftNo) const;
 
 private:

@@ -214,6 +214,9 @@ QTableView* makeReadOnlyGrid(QWidget* parent, const QString& name, RowSetModel* 
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->verticalHeader()->setVisible(false);
+    // Sizing the columns to their contents looks at this many rows (the visible ones first), not
+    // at every row of a national race.
+    grid->horizontalHeader()->setResizeContentsPrecision(GridSizingRows);
     return grid;
 }
 

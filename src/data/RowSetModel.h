@@ -72,5 +72,7 @@ QString nextSortText(const QString& sortText, const QString& field);
 // and sorts the model by it.
 void enableTitleSort(QTableView* view, RowSetModel* model, QString* sortText);
 
-// A read-only grid over `model`: whole rows selected one at a time, no row numbers.
+// A read-only grid over `model`: whole rows selected one at a time, no row numbers; sizing its
+// columns to their contents measures at most GridSizingRows rows.
 QTableView* makeReadOnlyGrid(QWidget* parent, const QString& name, RowSetModel* model);
+inline constexpr int GridSizingRows = 200;

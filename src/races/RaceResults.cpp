@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <QHeaderView>
 #include <QSqlRecord>
 #include <QTableView>
@@ -33,42 +34,54 @@ QString dataTransferError(const QString& reason)
 
 }  // namespace
 
-void loadResultRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows)
+Counts loadResultRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows)
 {
-    // The member's name and the ring's parts come with the rows, through the joins that find the
-    // member; they feed the display of LoftNo and PRingNo and are no fields of the rows. So the
-    // view of a small race reads nothing of the rest of the register.
+    // One pass over the race's entries gives the ranked arrivals and the counts of the summary
+    // line. The ring parts come with the rows through the join that finds the member, and the
+    // names are read for the race's members only: a small race reads nothing of the rest of the
+    // register. Arrivals are ranked among themselves and come first, fastest first.
     QSqlQuery q = dm.exec(QStringLiteral(
-                              "SELECT RANK() OVER (ORDER BY a.FlySpeed DESC) AS Pos, a.LiberCode, a.PRingNo, a.BackTime, "
-                              "a.FlyTime, a.FlySpeed, a.Dist, b.LoftNo, "
-                              "c.LoftName, b.PRingNo, b.RCountry, b.RYear, b.RRegLetter, b.RRegNumber "
+                              "SELECT RANK() OVER (PARTITION BY a.BackTime IS NULL ORDER BY a.FlySpeed DESC) AS Pos, "
+                              "a.LiberCode, a.PRingNo, a.BackTime, a.FlyTime, a.FlySpeed, a.Dist, b.LoftNo, "
+                              "b.PRingNo, b.RCountry, b.RYear, b.RRegLetter, b.RRegNumber "
                               "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
-                              "LEFT JOIN ZAVR_LoftData c ON c.LoftNo = b.LoftNo "
-                              "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? AND a.BackTime IS NOT NULL "
-                              "ORDER BY a.FlySpeed DESC"),
+                              "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? "
+                              "ORDER BY a.BackTime IS NULL, a.FlySpeed DESC"),
                           raceKey(liberCode, liberDate));
-    enum { RingNo = 2, LoftNo = 7, FieldCount = 8, LoftName = 8, RegisteredRing, Country, Year, Letters, Number };
+    constexpr int RingNo = 2, BackTime = 3, LoftNo = 7, FieldCount = 8;
+    constexpr int RegisteredRing = 8, Country = 9, Year = 10, Letters = 11, Number = 12;
     const QSqlRecord record = q.record();
     QStringList fields;
     for (int i = 0; i < FieldCount; ++i)
         fields << record.fieldName(i);
-    auto names = std::make_shared<LoftNameLookup>();
+    Counts counts;
+    QSet<QString> members;
+    bool entryWithoutMember = false;  // entries without a member count as one member
     auto rings = std::make_shared<RingPartsLookup>();
-    QList<QVariantList> fetched;
+    QList<QVariantList> arrivals;
     while (q.next()) {
+        ++counts.birds;
+        if (q.isNull(LoftNo))
+            entryWithoutMember = true;
+        else
+            members.insert(q.value(LoftNo).toString());
+        if (q.isNull(BackTime))
+            continue;
         QVariantList row;
         row.reserve(FieldCount);
         for (int i = 0; i < FieldCount; ++i)
             row << q.value(i);
         if (!q.isNull(RegisteredRing))
             rings->add(q.value(RingNo), q.value(Country), q.value(Year), q.value(Letters), q.value(Number));
-        if (!q.isNull(LoftNo))
-            names->add(q.value(LoftNo), q.value(LoftName));
-        fetched << std::move(row);
+        arrivals << std::move(row);
     }
-    rows.setRows(fields, std::move(fetched));
+    counts.clocked = static_cast<int>(arrivals.size());
+    counts.members = static_cast<int>(members.size()) + (entryWithoutMember ? 1 : 0);
+    auto names = std::make_shared<LoftNameLookup>(dm, QStringList(members.begin(), members.end()));
+    rows.setRows(fields, std::move(arrivals));
     rows.setDisplayRule(QStringLiteral("LoftNo"), [names](const QVariant& v) { return names->name(v); });
     rows.setDisplayRule(QStringLiteral("PRingNo"), [rings](const QVariant& v) { return rings->text(v); });
+    return counts;
 }
 
 void loadStatusRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows)
@@ -79,24 +92,6 @@ void loadStatusRows(const TdmZAVR& dm, const QString& liberCode, const QDate& li
                               "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? GROUP BY b.LoftNo, a.ClockID"),
                           raceKey(liberCode, liberDate));
     rows.setQueryResult(q);
-}
-
-Counts countRace(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate)
-{
-    QSqlQuery q = dm.exec(QStringLiteral(
-                              "SELECT (SELECT count(*) FROM (SELECT b.LoftNo FROM ZAVR_PigRaceData a "
-                              "        LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
-                              "        WHERE a.LiberCode = ? AND date(a.LiberDate) = ? GROUP BY b.LoftNo)), "
-                              "       count(*), count(BackTime) "
-                              "FROM ZAVR_PigRaceData WHERE LiberCode = ? AND date(LiberDate) = ?"),
-                          raceKey(liberCode, liberDate) + raceKey(liberCode, liberDate));
-    Counts counts;
-    if (q.next()) {
-        counts.members = q.value(0).toInt();
-        counts.birds = q.value(1).toInt();
-        counts.clocked = q.value(2).toInt();
-    }
-    return counts;
 }
 
 QString summaryLine(const Counts& counts)

@@ -13,21 +13,22 @@ struct ClubSettings;
 // (whatever club entered them).
 namespace RaceResults {
 
+struct Counts {
+    int members = 0;  // members that sent pigeons (entries whose ring has no member count as one)
+    int birds = 0;    // pigeons sent
+    int clocked = 0;  // pigeons with an arrival
+};
+
 // Result rows, ranked by speed: Pos, LiberCode, PRingNo, BackTime, FlyTime, FlySpeed, Dist,
 // LoftNo; one per entry with an arrival, highest speed first. Equal speeds share a position
 // and the next position is skipped. The rows show LoftNo as the member's name and PRingNo as the
 // ring's parts, both read with the rows (a ring the register does not hold shows its number).
-void loadResultRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows);
+// Returns the counts of the race's summary line, read in the same pass.
+Counts loadResultRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows);
 
 // Status rows: LoftNo, ClockID, MarkedCnt, ArriveCnt; one per member and clock.
 void loadStatusRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows);
 
-struct Counts {
-    int members = 0;  // members that sent pigeons
-    int birds = 0;    // pigeons sent
-    int clocked = 0;  // pigeons with an arrival
-};
-Counts countRace(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate);
 // "12 Members sent 150 birds of which 98 were clocked"
 QString summaryLine(const Counts& counts);
 

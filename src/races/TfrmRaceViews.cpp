@@ -382,11 +382,11 @@ void TfrmRace::openResultView()
     guarded(this, [this] {
         const SelectedRace race = requireSelectedRace();
         const ClubSettings settings = dm_.clubSettings();
-        RaceResults::loadResultRows(dm_, race.key.liberCode, race.key.liberDate, *adoqRaceReslt_);
+        const RaceResults::Counts counts = RaceResults::loadResultRows(dm_, race.key.liberCode, race.key.liberDate, *adoqRaceReslt_);
         RaceResults::applyResultDisplay(settings, *adoqRaceReslt_);
         RaceResults::arrangeResultGrid(dbgrdRaceRec_);
         dbgrdRaceRec_->resizeColumnsToContents();
-        lblRaceResultSum_->setText(RaceResults::summaryLine(RaceResults::countRace(dm_, race.key.liberCode, race.key.liberDate)));
+        lblRaceResultSum_->setText(RaceResults::summaryLine(counts));
         lbl1RaceResultTitle_->setText(race.key.clubId + QStringLiteral(" Result for ") + race.liberSite);
         showOnly(pnlRaceResult_);
     });

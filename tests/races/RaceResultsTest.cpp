@@ -92,14 +92,16 @@ TEST(RaceResults, StatusCountsMarkedAndArrivedPerMemberAndClock)
     EXPECT_EQ(rows.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Birds marked"));
 }
 
-TEST(RaceResults, SummaryLine)
+TEST(RaceResults, SummaryLineCountsEveryEntryOfTheRace)
 {
     TestDatabase t;
     addRace(t);
-    const RaceResults::Counts counts = RaceResults::countRace(t.dm(), QStringLiteral("A1"), RaceDay);
+    RowSetModel rows;
+    const RaceResults::Counts counts = RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows);
     EXPECT_EQ(RaceResults::summaryLine(counts), QStringLiteral("3 Members sent 6 birds of which 5 were clocked"));
-    const RaceResults::Counts none = RaceResults::countRace(t.dm(), QStringLiteral("ZZ"), RaceDay);
+    const RaceResults::Counts none = RaceResults::loadResultRows(t.dm(), QStringLiteral("ZZ"), RaceDay, rows);
     EXPECT_EQ(RaceResults::summaryLine(none), QStringLiteral("0 Members sent 0 birds of which 0 were clocked"));
+    EXPECT_EQ(rows.rowCount(), 0);
 }
 
 TEST(RaceResults, ResultGridShowsTheDocumentedColumnOrder)
