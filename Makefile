@@ -34,7 +34,7 @@ test-sanitize: deps
 bench: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVEL_BUILD_BENCHMARKS=ON
 	cmake --build $(BUILD) -j $(JOBS)
-	@for b in $(BUILD)/benchmarks/*_bench; do [ -x "$$b" ] && "$$b"; done
+	benchmarks/run-benchmarks $(BUILD) benchmarks/RESULTS.md
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)
