@@ -131,7 +131,7 @@ QString ColourNameLookup::name(const QVariant& code) const
 void RingPartsLookup::add(const QVariant& ringNo, const QVariant& country, const QVariant& year, const QVariant& letters,
                           const QVariant& number)
 {
-    parts_.insert(ringNo.toString(), DisplayRules::ringPartsText(country, year, letters, number));
+    parts_.insert(ringNo.toString(), {country, year, letters, number});
 }
 
 QString RingPartsLookup::text(const QVariant& ringNo) const
@@ -139,5 +139,9 @@ QString RingPartsLookup::text(const QVariant& ringNo) const
     if (ringNo.isNull() || !ringNo.isValid())
         return {};
     const QString key = ringNo.toString();
-    return parts_.value(key, key);
+    const auto found = parts_.constFind(key);
+    if (found == parts_.constEnd())
+        return key;
+    const std::array<QVariant, 4>& p = *found;
+    return DisplayRules::ringPartsText(p[0], p[1], p[2], p[3]);
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <array>
 
 class TdmZAVR;
 
@@ -71,5 +72,6 @@ public:
     QString text(const QVariant& ringNo) const;
 
 private:
-    QHash<QString, QString> parts_;
+    // The parts as they were read; joined only for the rings that are shown.
+    QHash<QString, std::array<QVariant, 4>> parts_;
 };
