@@ -1,5 +1,6 @@
 #include "TdmZAVR.h"
 
+#include "BlockWritingVfs.h"
 #include "CorvelError.h"
 #include "FileCopy.h"
 #include "Schema.h"
@@ -292,18 +293,24 @@ void TdmZAVR::snapshotTo(const QString& target) const
         throw failed(QStringLiteral("a change is still in progress."));
 
     // The online backup copies the database page by page under one read lock: a consistent copy
-    // at the speed of a file copy. The copy needs no journal of its own, since it only takes the
-    // target's name once it is complete and flushed.
+    // of the open database, without rebuilding its tables and indexes. The copy is written in
+    // large blocks, and needs no journal of its own, since it only takes the target's name once it
+    // is complete and flushed (its commit syncs it, so a failed write cannot go unnoticed). Every
+    // page passes through the connection's page cache: a small cache while the copy runs keeps it
+    // from filling the program's memory with pages no view is looking at.
     const QString temporary = FileCopy::temporaryNameFor(target);
     sqlite3* copy = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+                             BlockWritingVfs::name());
     if (rc == SQLITE_OK)
-        rc = sqlite3_exec(copy, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
+        rc = sqlite3_exec(copy, "PRAGMA journal_mode = OFF; PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) {
         if (sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main")) {
+            sqlite3_exec(source, "PRAGMA cache_size = -2000", nullptr, nullptr, nullptr);
             sqlite3_backup_step(backup, -1);
             rc = sqlite3_backup_finish(backup);
+            const QByteArray pageCache = "PRAGMA cache_size = -" + QByteArray::number(PageCacheKiB);
+            sqlite3_exec(source, pageCache.constData(), nullptr, nullptr, nullptr);
         } else {
             rc = sqlite3_errcode(copy);
         }

@@ -206,13 +206,21 @@ TEST(TdmZAVR, SnapshotIsACompleteDatabaseWithTheSourcesDate)
 {
     TestDatabase t;
     t.run(QStringLiteral("INSERT INTO ZAVR_LoftData (LoftNo, LoftName) VALUES ('L1', 'Jan')"));
+    // Some megabytes, so the copy is written in many blocks.
+    t.run(QStringLiteral("WITH RECURSIVE k(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM k WHERE n < 2000) "
+                         "INSERT INTO ZAVR_LoftData (LoftNo, LoftName, Notes) SELECT 'M' || n, 'Member ' || n, "
+                         "printf('%.*c', 1500 + n % 700, 'x') FROM k"));
+    const QString content = QStringLiteral("SELECT count(*) || ' ' || sum(length(Notes)) || ' ' || group_concat(LoftName, '') "
+                                           "FROM ZAVR_LoftData");
     const QString target = t.path() + QStringLiteral("/copy.bak");
     writeFile(target, "old contents");
     t.dm().snapshotTo(target);
     EXPECT_EQ(FileCopy::lastWriteTime(target), FileCopy::lastWriteTime(t.dm().databasePath()));
     TdmZAVR copy(target);
     ASSERT_TRUE(copy.open()) << copy.openError().toStdString();
-    EXPECT_EQ(copy.scalar(QStringLiteral("SELECT LoftName FROM ZAVR_LoftData")).toString(), QStringLiteral("Jan"));
+    EXPECT_EQ(copy.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    EXPECT_EQ(copy.scalar(QStringLiteral("SELECT LoftName FROM ZAVR_LoftData WHERE LoftNo = 'L1'")).toString(), QStringLiteral("Jan"));
+    EXPECT_EQ(copy.scalar(content), t.dm().scalar(content));
     EXPECT_EQ(QDir(t.path()).entryList({QStringLiteral("*.tmp-*")}, QDir::Files).size(), 0);
 }
 
