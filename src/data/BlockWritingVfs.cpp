@@ -41,12 +41,21 @@ int fileClose(sqlite3_file* file)
     return written != SQLITE_OK ? written : closed;
 }
 
-int fileRead(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset)
+// Writes the gathered block, then passes the call on to the platform's file.
+template <typename Call>
+int afterWritingBlock(sqlite3_file* file, Call call)
 {
     BlockFile* f = blockFile(file);
     if (const int rc = writeBlock(f); rc != SQLITE_OK)
         return rc;
-    return realMethods(f).xRead(f->real, buffer, amount, offset);
+    return call(realMethods(f), f->real);
+}
+
+int fileRead(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset)
+{
+    return afterWritingBlock(file, [&](const sqlite3_io_methods& m, sqlite3_file* real) {
+        return m.xRead(real, buffer, amount, offset);
+    });
 }
 
 int fileWrite(sqlite3_file* file, const void* data, int amount, sqlite3_int64 offset)
@@ -70,56 +79,40 @@ int fileWrite(sqlite3_file* file, const void* data, int amount, sqlite3_int64 of
 
 int fileTruncate(sqlite3_file* file, sqlite3_int64 size)
 {
-    BlockFile* f = blockFile(file);
-    if (const int rc = writeBlock(f); rc != SQLITE_OK)
-        return rc;
-    return realMethods(f).xTruncate(f->real, size);
+    return afterWritingBlock(file, [&](const sqlite3_io_methods& m, sqlite3_file* real) { return m.xTruncate(real, size); });
 }
 
 int fileSync(sqlite3_file* file, int flags)
 {
-    BlockFile* f = blockFile(file);
-    if (const int rc = writeBlock(f); rc != SQLITE_OK)
-        return rc;
-    return realMethods(f).xSync(f->real, flags);
+    return afterWritingBlock(file, [&](const sqlite3_io_methods& m, sqlite3_file* real) { return m.xSync(real, flags); });
 }
 
 int fileSize(sqlite3_file* file, sqlite3_int64* size)
 {
-    BlockFile* f = blockFile(file);
-    if (const int rc = writeBlock(f); rc != SQLITE_OK)
-        return rc;
-    return realMethods(f).xFileSize(f->real, size);
+    return afterWritingBlock(file, [&](const sqlite3_io_methods& m, sqlite3_file* real) { return m.xFileSize(real, size); });
 }
 
 int fileLock(sqlite3_file* file, int level)
 {
-    BlockFile* f = blockFile(file);
-    if (const int rc = writeBlock(f); rc != SQLITE_OK)
-        return rc;
-    return realMethods(f).xLock(f->real, level);
+    return afterWritingBlock(file, [&](const sqlite3_io_methods& m, sqlite3_file* real) { return m.xLock(real, level); });
 }
 
 int fileUnlock(sqlite3_file* file, int level)
 {
-    BlockFile* f = blockFile(file);
-    if (const int rc = writeBlock(f); rc != SQLITE_OK)
-        return rc;
-    return realMethods(f).xUnlock(f->real, level);
+    return afterWritingBlock(file, [&](const sqlite3_io_methods& m, sqlite3_file* real) { return m.xUnlock(real, level); });
+}
+
+int fileControl(sqlite3_file* file, int op, void* argument)
+{
+    return afterWritingBlock(file, [&](const sqlite3_io_methods& m, sqlite3_file* real) {
+        return m.xFileControl(real, op, argument);
+    });
 }
 
 int fileCheckReservedLock(sqlite3_file* file, int* reserved)
 {
     BlockFile* f = blockFile(file);
     return realMethods(f).xCheckReservedLock(f->real, reserved);
-}
-
-int fileControl(sqlite3_file* file, int op, void* argument)
-{
-    BlockFile* f = blockFile(file);
-    if (const int rc = writeBlock(f); rc != SQLITE_OK)
-        return rc;
-    return realMethods(f).xFileControl(f->real, op, argument);
 }
 
 int fileSectorSize(sqlite3_file* file)
