@@ -9,7 +9,7 @@ SAN_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0:detect_st
           LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
           UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps build run test test-sanitize bench clean
+.PHONY: all deps build run test test-sanitize bench package icons clean
 
 all: build
 
@@ -35,6 +35,17 @@ bench: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVEL_BUILD_BENCHMARKS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	benchmarks/run-benchmarks $(BUILD) benchmarks/RESULTS.md
+
+# The Debian package corvel-club_<version>_<arch>.deb in $(BUILD), checked by lintian.
+package: build
+	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error $(BUILD)/corvel-club_*.deb
+
+# Renders the program's icon for the hicolor theme again after its drawing changed (needs librsvg2-bin).
+icons:
+	for size in 48 256; do \
+	  rsvg-convert -w $$size -h $$size src/app/resources/corvel-club.svg -o packaging/icons/corvel-club-$$size.png; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QPainter>
 #include <QSettings>
 #include <QStatusBar>
@@ -46,17 +47,19 @@ TfrmMenu::TfrmMenu(TdmZAVR& dm, const DataFolder& folder, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMenu"));
     setWindowTitle(QStringLiteral("Corvel Club Management V6"));
+    setWindowIcon(QIcon(QStringLiteral(":/corvel/corvel-club.svg")));
 
     auto* toolBar = new QToolBar(this);
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
     toolBar->setMovable(false);
-    toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar->setIconSize(QSize(24, 24));
     addToolBar(Qt::TopToolBarArea, toolBar);
-    addPageButton(QStringLiteral("ToolButton1"), QStringLiteral("&H Home"), HomePage);
-    addPageButton(QStringLiteral("ToolButton2"), QStringLiteral("&C Clock Operation"), ClockOperationPage);
-    addPageButton(QStringLiteral("ToolButton3"), QStringLiteral("&M Member"), MemberPage);
-    addPageButton(QStringLiteral("ToolButton4"), QStringLiteral("&R Races"), RacesPage);
-    addPageButton(QStringLiteral("ToolButton5"), QStringLiteral("&S Setup"), SetupPage);
+    addPageButton(QStringLiteral("ToolButton1"), QStringLiteral("&H Home"), QStringLiteral(":/corvel/toolbar/home.svg"), HomePage);
+    addPageButton(QStringLiteral("ToolButton2"), QStringLiteral("&C Clock Operation"), QStringLiteral(":/corvel/toolbar/clock.svg"), ClockOperationPage);
+    addPageButton(QStringLiteral("ToolButton3"), QStringLiteral("&M Member"), QStringLiteral(":/corvel/toolbar/member.svg"), MemberPage);
+    addPageButton(QStringLiteral("ToolButton4"), QStringLiteral("&R Races"), QStringLiteral(":/corvel/toolbar/races.svg"), RacesPage);
+    addPageButton(QStringLiteral("ToolButton5"), QStringLiteral("&S Setup"), QStringLiteral(":/corvel/toolbar/setup.svg"), SetupPage);
 
     setCentralWidget(pnlMain_);
     auto* bar = new QStatusBar(this);
@@ -74,10 +77,10 @@ TfrmMenu::~TfrmMenu()
     delete currentPage_.data();
 }
 
-QToolButton* TfrmMenu::addPageButton(const QString& name, const QString& caption, Page page)
+QToolButton* TfrmMenu::addPageButton(const QString& name, const QString& caption, const QString& picture, Page page)
 {
     QToolBar* toolBar = findChild<QToolBar*>(QStringLiteral("ToolBar1"));
-    QAction* action = toolBar->addAction(caption);
+    QAction* action = toolBar->addAction(QIcon(picture), caption);
     action->setObjectName(name + QStringLiteral("Action"));
     // The button keeps the "&" of its caption: Alt and the letter press it.
     action->setIconText(caption);

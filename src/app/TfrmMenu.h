@@ -66,7 +66,7 @@ protected:
 
 private:
     QWidget* createPage(Page page);
-    QToolButton* addPageButton(const QString& name, const QString& caption, Page page);
+    QToolButton* addPageButton(const QString& name, const QString& caption, const QString& picture, Page page);
 
     TdmZAVR& dm_;
     DataFolder folder_;

@@ -3,6 +3,7 @@
 #include "DataFolder.h"
 #include "ErrorHandler.h"
 #include "TdmZAVR.h"
+#include "TfrmDeviceSimulator.h"
 #include "TfrmMenu.h"
 
 int main(int argc, char* argv[])
@@ -21,6 +22,9 @@ int main(int argc, char* argv[])
     {
         TfrmMenu frmMenu(dmZAVR, folder);
         frmMenu.show();
+        // --simulator: the Device simulator window beside the main window, for training.
+        if (QCoreApplication::arguments().contains(QStringLiteral("--simulator")))
+            TfrmDeviceSimulator::showWindow(dmZAVR, folder, &frmMenu);
         result = CorvelApplication::exec();
     }
     return result;

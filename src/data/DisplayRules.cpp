@@ -113,7 +113,7 @@ QString LoftNameLookup::name(const QVariant& loftNo) const
     return names_.value(loftNo.toString());
 }
 
-ColourNameLookup::ColourNameLookup(const TdmZAVR& dm)
+ColourNameLookup::ColourNameLookup(const TdmZAVR& dm, const QString& unknownName) : unknownName_(unknownName)
 {
     QSqlQuery q = dm.exec(QStringLiteral("SELECT ColorType, FeathColor FROM ZAVR_FeatherColor ORDER BY rowid"));
     while (q.next())
@@ -124,8 +124,8 @@ ColourNameLookup::ColourNameLookup(const TdmZAVR& dm)
 QString ColourNameLookup::name(const QVariant& code) const
 {
     if (code.isNull() || !code.isValid())
-        return QString::fromLatin1(DisplayRules::OtherColourName);
-    return names_.value(code.toString(), QString::fromLatin1(DisplayRules::OtherColourName));
+        return unknownName_;
+    return names_.value(code.toString(), unknownName_);
 }
 
 void RingPartsLookup::add(const QVariant& ringNo, const QVariant& country, const QVariant& year, const QVariant& letters,

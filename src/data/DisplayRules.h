@@ -52,15 +52,16 @@ private:
     QHash<QString, QString> names_;
 };
 
-// The colour names of the club by code, read once: the name of a code's first row, or "Other"
-// for a code without a row (an empty or null code included).
+// The colour names of the club by code, read once: the name of a code's first row, or
+// unknownName ("Other" unless given) for a code without a row (an empty or null code included).
 class ColourNameLookup {
 public:
-    explicit ColourNameLookup(const TdmZAVR& dm);
+    explicit ColourNameLookup(const TdmZAVR& dm, const QString& unknownName = QString::fromLatin1(DisplayRules::OtherColourName));
     QString name(const QVariant& code) const;
 
 private:
     QHash<QString, QString> names_;
+    QString unknownName_;
 };
 
 // Rings as their parts, gathered from the rows that show them. A ring that was not added (not, or

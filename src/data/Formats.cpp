@@ -1,6 +1,7 @@
 #include "Formats.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <cmath>
 
 namespace Formats {
@@ -114,7 +115,7 @@ QString formatDate(const QString& pattern, const QDate& date)
 {
     if (!date.isValid())
         return {};
-    return QDateTime(date, QTime(0, 0)).toString(toQtFormat(pattern));
+    return moment(date, QTime(0, 0)).toString(toQtFormat(pattern));
 }
 
 QString shortDate(const QDate& date)
@@ -151,10 +152,53 @@ QString formatNumberWidth(double value, int width, int decimals)
     return formatNumber(value, decimals).rightJustified(width, QLatin1Char(' '));
 }
 
-QDateTime toWholeSecond(const QDateTime& moment)
+QDateTime toWholeSecond(const QDateTime& dateTime)
 {
-    const QTime t = moment.time();
-    return QDateTime(moment.date(), QTime(t.hour(), t.minute(), t.second()));
+    const QTime t = dateTime.time();
+    return moment(dateTime.date(), QTime(t.hour(), t.minute(), t.second()));
+}
+
+QDate readShortDate(const QString& text, QString* reason)
+{
+    static const QRegularExpression form(QRegularExpression::anchoredPattern(QStringLiteral("(\\d{4})/(\\d{1,2})/(\\d{1,2})")));
+    static const char* const monthNames[] = {"January", "February", "March",     "April",   "May",      "June",
+                                             "July",    "August",   "September", "October", "November", "December"};
+    auto refuse = [&](const QString& why) {
+        if (reason)
+            *reason = why;
+        return QDate();
+    };
+    const QString typed = text.trimmed();
+    if (typed.isEmpty())
+        return refuse(QStringLiteral("Enter a date as yyyy/mm/dd."));
+    const QRegularExpressionMatch parts = form.match(typed);
+    if (!parts.hasMatch())
+        return refuse(QStringLiteral("\"%1\" is not a date: enter it as yyyy/mm/dd.").arg(typed));
+    const int year = parts.captured(1).toInt();
+    const int month = parts.captured(2).toInt();
+    const int day = parts.captured(3).toInt();
+    if (year < 1)
+        return refuse(QStringLiteral("\"%1\" is not a date: there is no year 0.").arg(typed));
+    if (month < 1 || month > 12)
+        return refuse(QStringLiteral("\"%1\" is not a date: there is no month %2.").arg(typed).arg(month));
+    const int days = QDate(year, month, 1).daysInMonth();
+    if (day < 1 || day > days)
+        return refuse(QStringLiteral("\"%1\" is not a date: %2 %3 has %4 days.")
+                          .arg(typed, QLatin1String(monthNames[month - 1]))
+                          .arg(year)
+                          .arg(days));
+    if (reason)
+        reason->clear();
+    return QDate(year, month, day);
+}
+
+QDateTime readShortDateLongTime(const QString& text)
+{
+    const qsizetype blank = text.indexOf(QLatin1Char(' '));
+    if (blank < 0)
+        return {};
+    const QTime time = QTime::fromString(text.mid(blank + 1), QStringLiteral("HH:mm:ss"));
+    return moment(readShortDate(text.left(blank)), time);
 }
 
 QString toDbDateTime(const QDateTime& moment)
@@ -169,7 +213,7 @@ QString toDbDate(const QDate& date)
 
 QString toDbMidnight(const QDate& date)
 {
-    return toDbDateTime(QDateTime(date, QTime(0, 0)));
+    return toDbDateTime(moment(date, QTime(0, 0)));
 }
 
 QString toDbTime(const QTime& time)
@@ -182,16 +226,20 @@ QDateTime fromDbDateTime(const QVariant& value)
     if (value.isNull())
         return {};
     if (value.metaType().id() == QMetaType::QDateTime)
-        return value.toDateTime();
+        return asMoment(value.toDateTime());
+    // The date and the time of day are read apart, so that no time zone takes part.
     const QString text = value.toString().trimmed();
-    for (const char* form : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm"}) {
-        const QDateTime moment = QDateTime::fromString(text, QString::fromLatin1(form));
-        if (moment.isValid())
-            return moment;
+    const QDate date = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+    if (text.size() == 10)
+        return moment(date, QTime(0, 0));
+    if (text.size() < 10 || (text.at(10) != QLatin1Char(' ') && text.at(10) != QLatin1Char('T')))
+        return {};
+    const QString timeText = text.mid(11);
+    for (const char* form : {"HH:mm:ss", "HH:mm:ss.zzz", "HH:mm"}) {
+        const QTime time = QTime::fromString(timeText, QString::fromLatin1(form));
+        if (time.isValid())
+            return moment(date, time);
     }
-    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-    if (date.isValid())
-        return QDateTime(date, QTime(0, 0));
     return {};
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Moment.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -37,6 +39,14 @@ QString formatNumberWidth(double value, int width, int decimals);
 // The moment without its milliseconds, as the pickers and stored texts hold it.
 QDateTime toWholeSecond(const QDateTime& moment);
 
+// A date typed in the short date format: "yyyy/mm/dd" (month and day may have one digit). A text
+// that is not such a date, or names a day that does not exist (2026/02/30), gives an invalid date
+// and, in `reason`, why it was refused.
+QDate readShortDate(const QString& text, QString* reason = nullptr);
+// The short date and the long time with one blank between, as arrival texts are stored
+// ("2024/07/19 07:15:30"), as a moment; invalid when the text is not such a date and time.
+QDateTime readShortDateLongTime(const QString& text);
+
 // Storage forms of the database: "YYYY-MM-DD HH:MM:SS", a date alone as "YYYY-MM-DD", a time of
 // day alone as "HH:MM:SS".
 QString toDbDateTime(const QDateTime& moment);
@@ -45,7 +55,7 @@ QString toDbDate(const QDate& date);
 QString toDbMidnight(const QDate& date);
 QString toDbTime(const QTime& time);
 // Read a stored value in any of the storage forms; null or unreadable values give invalid
-// results. fromDbTime also reads a time of day stored alone.
+// results. fromDbTime also reads a time of day stored alone. Date-times are read as moments.
 QDateTime fromDbDateTime(const QVariant& value);
 QDate fromDbDate(const QVariant& value);
 QTime fromDbTime(const QVariant& value);

@@ -56,6 +56,12 @@ const QStringList& nehuCodes()
     return codes;
 }
 
+bool lettersRequired(const CountryEntryAid& aid)
+{
+    using L = CountryEntryAid::Letters;
+    return aid.letters != L::Free && aid.letters != L::Dash;
+}
+
 bool lettersAcceptedOnLeaving(const CountryEntryAid& aid, const QString& letters)
 {
     return aid.letters != CountryEntryAid::Letters::NehuCode || nehuCodes().contains(letters);

@@ -29,6 +29,11 @@ bool letterKeyAllowed(const CountryEntryAid& aid, QChar key);
 // The 39 registration letter codes of NEHU.
 const QStringList& nehuCodes();
 
+// Whether a ring number of this layout needs registration letters typed: true where the letters
+// are typed from a set ("N" or "S", "A" to "Z", the NEHU codes); false where they are free or
+// preset to "-".
+bool lettersRequired(const CountryEntryAid& aid);
+
 // Whether the letter field may be left with `letters`: always, except for NEHU, whose letters
 // must be one of its codes.
 bool lettersAcceptedOnLeaving(const CountryEntryAid& aid, const QString& letters);

@@ -26,6 +26,19 @@ QString memberInputError(const MemberInput& input)
     return {};
 }
 
+std::optional<QString> existingMemberName(const TdmZAVR& dm, const QString& loftNo)
+{
+    QSqlQuery q = dm.exec(QStringLiteral("select LoftName from ZAVR_LoftData where LoftNo=?"), {loftNo});
+    if (!q.next())
+        return std::nullopt;
+    return q.value(0).toString();
+}
+
+QString replaceMemberQuestion(const QString& loftNo, const QString& memberName)
+{
+    return QStringLiteral("Loft %1 already belongs to %2 . Replace its details?").arg(loftNo, memberName);
+}
+
 bool saveMember(const TdmZAVR& dm, const MemberInput& in, const QDateTime& now)
 {
     if (const QString error = memberInputError(in); !error.isEmpty())

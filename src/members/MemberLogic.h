@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QSqlQuery>
 #include <QString>
+#include <optional>
 
 class TdmZAVR;
 
@@ -33,6 +34,13 @@ inline constexpr const char* MemberEntryError = "Set new Member find data entry 
 
 // The message for a form that cannot be saved (loft number or name empty), else empty.
 QString memberInputError(const MemberInput& input);
+
+// The name of the member that already has this loft number (empty text when it has none); no
+// value when the loft number is free. A new member under a taken loft number would replace it.
+std::optional<QString> existingMemberName(const TdmZAVR& dm, const QString& loftNo);
+// "Loft 001 already belongs to Smith . Replace its details?": asked, No by default, before a new
+// member is saved under a loft number that is taken; on No nothing is saved.
+QString replaceMemberQuestion(const QString& loftNo, const QString& memberName);
 
 // Updates the member of that loft number, or inserts a new member with one distance row
 // (Miles 0, Yards 0) per liberation point: all or nothing. Returns true for an insert.

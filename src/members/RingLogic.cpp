@@ -1,6 +1,7 @@
 #include "RingLogic.h"
 
 #include "CorvelError.h"
+#include "CountryEntryAids.h"
 #include "Formats.h"
 #include "TdmZAVR.h"
 
@@ -55,18 +56,49 @@ QStringList rangeNumberTexts(const QString& lower, const QString& upper)
 
 namespace {
 
+// A text as it is stored: an empty text stays an empty text, never null (a null QString binds as
+// null).
+QString storedText(const QString& text)
+{
+    return text.isNull() ? QString(QLatin1String("")) : text;
+}
+
 void insertPigeon(const TdmZAVR& dm, const RingInput& in, const QString& ringNo, const QString& number,
                   const QDateTime& now)
 {
     try {
         dm.exec(QStringLiteral("Insert into ZAVR_PigData (LoftNo,PRingNo,RCountry,RYear,RRegLetter,RRegNumber,Sex,"
                                "ColorType,Comment,SynchFlag,CreateDate,Updatetime) Values(?,?,?,?,?,?,?,?,?,1,?,?)"),
-                {in.loftNo, ringNo, in.country, in.year, in.letters, number, in.sex, in.colourCode, in.comment,
+                {in.loftNo, ringNo, storedText(in.country), storedText(in.year), storedText(in.letters),
+                 storedText(number), storedText(in.sex), storedText(in.colourCode), storedText(in.comment),
                  Formats::toDbMidnight(now.date()), Formats::toDbDateTime(now)});
     } catch (const DbError& e) {
         // Name the ring that was refused, so a duplicate in the middle of a range can be found.
         throw DbError(QStringLiteral("%1 Ring number: %2").arg(e.text(), ringNo));
     }
+}
+
+// The message that refuses a new pigeon whose ring number lacks its number, or its letters where
+// the country's ring layout needs them; empty when it may be inserted.
+QString newRingInputError(const RingInput& in)
+{
+    if (in.number.trimmed().isEmpty())
+        return QStringLiteral("The Registration Number is empty: nothing is saved.");
+    if (in.letters.trimmed().isEmpty() && lettersRequired(countryEntryAid(in.country)))
+        return QStringLiteral("The Registration Letter is empty: a %1 ring number needs one. Nothing is saved.")
+            .arg(in.country);
+    return {};
+}
+
+QString ringOwnerError(const QString& ringNo, const QVariant& ownerLoftNo, const QString& ownerName)
+{
+    const QString loftNo = ownerLoftNo.toString();
+    if (loftNo.isEmpty())
+        return QStringLiteral("The ring number %1 is already stored without a member: it is not saved for this member.")
+            .arg(ringNo);
+    const QString owner = ownerName.isEmpty() ? QStringLiteral("loft %1").arg(loftNo)
+                                              : QStringLiteral("%1 (loft %2)").arg(ownerName, loftNo);
+    return QStringLiteral("The ring number %1 belongs to %2: it is not saved for this member.").arg(ringNo, owner);
 }
 
 }  // namespace
@@ -75,14 +107,21 @@ RingSaveResult saveRing(const TdmZAVR& dm, const RingInput& in, const QDateTime&
 {
     RingSaveResult result;
     const QString ringNo = composeRingNumber(in.country, in.year, in.letters, in.number);
-    const bool exists = dm.exec(QStringLiteral("select PRingNo from ZAVR_PigData where PRingNo=?"), {ringNo}).next();
-    if (exists) {
+    QSqlQuery existing = dm.exec(QStringLiteral("select a.LoftNo, b.LoftName from ZAVR_PigData a "
+                                                "left join ZAVR_LoftData b on b.LoftNo = a.LoftNo where a.PRingNo=?"),
+                                 {ringNo});
+    if (existing.next()) {
+        // Only the member's own pigeon is changed; another member's pigeon stays as it is.
+        if (existing.isNull(0) || existing.value(0).toString() != in.loftNo)
+            throw CorvelError(ringOwnerError(ringNo, existing.value(0), existing.value(1).toString()));
         dm.exec(QStringLiteral("update ZAVR_PigData set sex=?,ColorType=?,Comment=?,Updatetime=? where PRingNo=?"),
-                {in.sex, in.colourCode, in.comment, Formats::toDbDateTime(now), ringNo});
+                {storedText(in.sex), storedText(in.colourCode), storedText(in.comment), Formats::toDbDateTime(now), ringNo});
         result.updated = true;
         result.written << ringNo;
         return result;
     }
+    if (const QString error = newRingInputError(in); !error.isEmpty())
+        throw CorvelError(error);
     // One pigeon, or a range (an upper number equal to the lower one gives the number as typed).
     const QStringList numbers = in.upperNumber.isEmpty() ? QStringList{in.number} : rangeNumberTexts(in.number, in.upperNumber);
     TdmZAVR::Transaction tx(dm);
@@ -135,9 +174,9 @@ QStringList colourNames(const TdmZAVR& dm)
 
 QString colourCode(const TdmZAVR& dm, const QString& name)
 {
-    return dm.scalar(QStringLiteral("select ColorType from ZAVR_FeatherColor where FeathColor=? order by rowid limit 1"),
-                     {name})
-        .toString();
+    const QVariant code = dm.scalar(
+        QStringLiteral("select ColorType from ZAVR_FeatherColor where FeathColor=? order by rowid limit 1"), {name});
+    return storedText(code.toString());
 }
 
 QStringList parseCountryRingCodes(const QString& text)

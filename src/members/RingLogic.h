@@ -50,10 +50,13 @@ struct RingSaveResult {
     QString lastRingNo() const { return written.isEmpty() ? QString() : written.last(); }
 };
 
-// Saves the ring form. When the composed ring number exists (in any loft), only its sex, colour
-// code, comment and update time change and the upper number is ignored. Otherwise one pigeon,
-// or the range up to the upper number, is inserted: all or nothing. Throws CorvelError (bad
-// range) or DbError (a key or length violation; a duplicate ring number is named).
+// Saves the ring form. When the composed ring number is the member's own pigeon, only its sex,
+// colour code, comment and update time change and the upper number is ignored; when it belongs to
+// another member (or to none) nothing is written and the message names the owner. Otherwise one
+// pigeon, or the range up to the upper number, is inserted: all or nothing; an empty number, or
+// empty letters where the country's ring layout needs letters, is refused. Empty texts are stored
+// as empty texts, never null. Throws CorvelError (the refusals above, a bad range) or DbError (a
+// key or length violation; a duplicate ring number is named).
 RingSaveResult saveRing(const TdmZAVR& dm, const RingInput& input, const QDateTime& now);
 
 // Deletes the pigeon of that loft and ring number; its race entries stay. Returns rows deleted.
@@ -71,8 +74,8 @@ QSqlQuery ringListQuery(const TdmZAVR& dm, const QString& loftNo);
 // "H" for exactly "Hen", otherwise "C".
 QString sexCode(const QString& sexText);
 
-// Colours: the names of ZAVR_FeatherColor in table order; a name's code (empty when no row has
-// that name). A code's name comes from ColourNameLookup.
+// Colours: the names of ZAVR_FeatherColor in table order; a name's code (empty text, not null,
+// when no row has that name, as for "Other"). A code's name comes from ColourNameLookup.
 QStringList colourNames(const TdmZAVR& dm);
 QString colourCode(const TdmZAVR& dm, const QString& colourName);
 

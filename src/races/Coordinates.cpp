@@ -20,11 +20,11 @@ QString trimControls(const QString& text)
     return text.mid(first, last - first);
 }
 
-// A decimal number: optional leading spaces, an optional sign, digits with an optional fraction
-// and an optional exponent, nothing after it.
+// A decimal number: optional leading spaces, an optional sign, digits with an optional "." and
+// further digits, and an optional exponent; nothing after it, not even a line break.
 bool toNumber(const QString& text, double& number)
 {
-    static const QRegularExpression form(QStringLiteral("^ *[+-]?(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
+    static const QRegularExpression form(QStringLiteral("\\A *[+-]?\\d+(\\.\\d+)?([eE][+-]?\\d+)?\\z"));
     if (!form.match(text).hasMatch())
         return false;
     bool ok = false;
@@ -128,7 +128,7 @@ double CoordDistanceKm(double loftLon, double loftLat, double pointLon, double p
     const double x = (std::cos(loftLat * k) * kmPerDegreeLon + std::cos(pointLat * k) * kmPerDegreeLon)
                      * (loftLon - pointLon) / 2;
     const double y = kmPerDegreeLat * (loftLat - pointLat);
-    return std::pow(x * x + y * y, 0.5);
+    return std::sqrt(x * x + y * y);
 }
 
 int LoftDistanceMetres(const QString& loftLon, const QString& loftLat, const QString& pointLon,

@@ -23,14 +23,14 @@ QDateTime liberationMoment(const QVariant& liberDate, const QVariant& liberTime)
     const QTime time = Formats::fromDbTime(liberTime);
     if (!date.isValid() || !time.isValid())
         return {};
-    return Formats::toWholeSecond(QDateTime(date, time));
+    return Formats::toWholeSecond(Formats::moment(date, time));
 }
 
 qint64 ClockVariationSecs(const QDateTime& masterTime, const QDateTime& clockTime)
 {
     if (!masterTime.isValid() || !clockTime.isValid())
         return 0;
-    return masterTime.msecsTo(clockTime) / 1000;  // integer division truncates toward zero
+    return Formats::msecsBetween(masterTime, clockTime) / 1000;  // integer division truncates toward zero
 }
 
 qint64 CalcuateSecs(qint64 clockVariationSecs, const QDateTime& arrival, const QDateTime& liberation,
@@ -42,7 +42,7 @@ qint64 CalcuateSecs(qint64 clockVariationSecs, const QDateTime& arrival, const Q
     const QDate backDay = arrival.date();
     qint64 totalMs = 0;
     if (libDay == backDay) {
-        totalMs = liberation.msecsTo(arrival);
+        totalMs = Formats::msecsBetween(liberation, arrival);
     } else {
         const QTime arrivalTime = Formats::toWholeSecond(arrival).time();
         const QTime liberationTime = Formats::toWholeSecond(liberation).time();
@@ -61,17 +61,18 @@ qint64 CalcuateSecs(qint64 clockVariationSecs, const QDateTime& arrival, const Q
             }
         }
     }
+    // The total is made whole seconds first, then tested.
     if (variant == Variant::HandEntry) {
-        if (totalMs == 0)
+        const qint64 total = totalMs / 1000;  // truncated toward zero
+        if (total == 0)
             return 0;
-        return totalMs / 1000 - clockVariationSecs;
+        return total - clockVariationSecs;
     }
-    if (totalMs <= 0)
-        return 0;
     // Nearest whole second, halves away from zero.
-    const qint64 whole = totalMs / 1000;
-    const qint64 rounded = whole + ((totalMs % 1000) * 2) / 1000;
-    return rounded - clockVariationSecs;
+    const qint64 total = totalMs / 1000 + ((totalMs % 1000) * 2) / 1000;
+    if (total <= 0)
+        return 0;
+    return total - clockVariationSecs;
 }
 
 qint64 CalcuateSecs(const TdmZAVR& dm, qint64 clockVariationSecs, const QDateTime& arrival,

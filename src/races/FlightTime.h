@@ -8,12 +8,14 @@
 class TdmZAVR;
 
 // From an arrival to the values of a race entry: the clock variation, the flying seconds with the
-// nights neutralised, the flying time text and the speed. Every difference of moments is taken in
-// whole milliseconds, then truncated or rounded as each operation says.
+// nights neutralised, the flying time text and the speed. A moment is a calendar date and a time
+// of day with no time zone (Formats::moment); every difference of moments is taken by date and
+// time of day in whole milliseconds, then truncated or rounded as each operation says.
 namespace FlightTime {
 
-// Hand entry truncates the flying time toward zero; a clock upload rounds it to the nearest
-// second (halves away from zero).
+// Hand entry truncates the flying time toward zero and gives 0 for a total of 0 s; a clock upload
+// rounds it to the nearest second (halves away from zero) and gives 0 for a total that is not
+// above 0 s. The total is made whole seconds before it is tested.
 enum class Variant { HandEntry, ClockUpload };
 
 // Sunset and sunrise of one calendar day of a race.
@@ -27,7 +29,7 @@ struct SunRow {
 QList<SunRow> readSunRows(const TdmZAVR& dm, const QString& raceCode);
 
 // The liberation moment of a race row: the date of LiberDate with the time of day of LiberTime,
-// to the second. Invalid when either is missing or unreadable.
+// to the second, as a moment. Invalid when either is missing or unreadable.
 QDateTime liberationMoment(const QVariant& liberDate, const QVariant& liberTime);
 
 // (clock time - master time) in whole seconds, truncated toward zero; positive when the

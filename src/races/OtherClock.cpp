@@ -28,6 +28,13 @@ QString likeEnding(const QString& ending)
     return QLatin1Char('%') + escaped;
 }
 
+// The short date and the long time, as arrival texts are stored.
+QString momentText(const QDateTime& moment)
+{
+    const QDateTime whole = Formats::toWholeSecond(moment);
+    return Formats::shortDate(whole.date()) + QLatin1Char(' ') + Formats::longTime(whole.time());
+}
+
 const QStringList RaceClockKey = {QStringLiteral("LiberCode"), QStringLiteral("LiberDate"), QStringLiteral("LoftNo")};
 const QStringList RaceEntryKey = {QStringLiteral("LiberCode"), QStringLiteral("LiberDate"), QStringLiteral("PRingNo")};
 
@@ -74,10 +81,28 @@ std::optional<QDateTime> storedArrival(const TdmZAVR& dm, const Race& race, cons
                                     {race.liberCode, raceDate(race), ringNo});
     if (text.isNull())
         return std::nullopt;
-    const QDateTime moment = QDateTime::fromString(text.toString(), QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    const QDateTime moment = Formats::readShortDateLongTime(text.toString());
     if (!moment.isValid())
         throw CorvelError(QStringLiteral("'%1' is not a valid date and time").arg(text.toString()));
     return moment;
+}
+
+bool arrivesBeforeLiberation(const QDateTime& arrival, const QDateTime& liberation)
+{
+    if (!arrival.isValid() || !liberation.isValid())
+        return false;
+    return Formats::msecsBetween(Formats::toWholeSecond(liberation), Formats::toWholeSecond(arrival)) < 0;
+}
+
+QString arrivalBeforeLiberationDetail(const QDateTime& arrival, const QDateTime& liberation)
+{
+    return QStringLiteral("arrival %1, liberation %2").arg(momentText(arrival), momentText(liberation));
+}
+
+QString arrivalBeforeLiberationQuestion(const QDateTime& arrival, const QDateTime& liberation)
+{
+    return QStringLiteral("The arrival is before the liberation (%1). Save it anyway?")
+        .arg(arrivalBeforeLiberationDetail(arrival, liberation));
 }
 
 SavedArrival saveArrival(const TdmZAVR& dm, const Race& race, const QString& loftNo, const QString& ringNo,
@@ -95,7 +120,7 @@ SavedArrival saveArrival(const TdmZAVR& dm, const Race& race, const QString& lof
 
     SavedArrival saved;
     const QDateTime arrivalMoment = Formats::toWholeSecond(arrival);
-    saved.backTime = Formats::shortDate(arrivalMoment.date()) + QLatin1Char(' ') + Formats::longTime(arrivalMoment.time());
+    saved.backTime = momentText(arrivalMoment);
     saved.distance = dm.scalar(QStringLiteral("SELECT Yards FROM ZAVR_LoftLibPointDist WHERE LiberCode = ? AND LoftNo = ?"),
                                {race.liberCode, loftNo})
                          .toInt();

@@ -14,6 +14,8 @@ class TdmZAVR;
 namespace OtherClock {
 
 // The race the arrivals belong to.
+// Moments (liberation, clock times, arrivals) are calendar dates and times of day with no time
+// zone, made with Formats::moment.
 struct Race {
     QString clubId;
     QString liberCode;
@@ -56,6 +58,15 @@ std::optional<ClockTimes> storedClockTimes(const TdmZAVR& dm, const Race& race, 
 
 // The stored arrival of a pigeon in the race; empty when it has none.
 std::optional<QDateTime> storedArrival(const TdmZAVR& dm, const Race& race, const QString& ringNo);
+
+// Whether the arrival lies before the liberation moment (compared to the second): a mistyped day
+// or time that no club means. The view asks before it saves such an arrival.
+bool arrivesBeforeLiberation(const QDateTime& arrival, const QDateTime& liberation);
+// What the question names in its parenthesis:
+// "arrival 2026/07/18 13:00:00, liberation 2026/07/19 14:00:00".
+QString arrivalBeforeLiberationDetail(const QDateTime& arrival, const QDateTime& liberation);
+// "The arrival is before the liberation (<detail>). Save it anyway?"
+QString arrivalBeforeLiberationQuestion(const QDateTime& arrival, const QDateTime& liberation);
 
 // Stores the member's clock times for the race and the pigeon's arrival with its flying time,
 // speed and distance, all or nothing. A member and a ring must be given. Throws CorvelError.

@@ -41,7 +41,9 @@ Counts loadResultRows(const TdmZAVR& dm, const QString& liberCode, const QDate& 
     // names are read for the race's members only: a small race reads nothing of the rest of the
     // register. Arrivals are ranked among themselves and come first, fastest first.
     QSqlQuery q = dm.exec(QStringLiteral(
-                              "SELECT RANK() OVER (PARTITION BY a.BackTime IS NULL ORDER BY a.FlySpeed DESC) AS Pos, "
+                              // An arrival without a speed has no entry with a greater speed: position 1.
+                              "SELECT CASE WHEN a.FlySpeed IS NULL THEN 1 "
+                              "ELSE RANK() OVER (PARTITION BY a.BackTime IS NULL ORDER BY a.FlySpeed DESC) END AS Pos, "
                               "a.LiberCode, a.PRingNo, a.BackTime, a.FlyTime, a.FlySpeed, a.Dist, b.LoftNo, "
                               "b.PRingNo, b.RCountry, b.RYear, b.RRegLetter, b.RRegNumber "
                               "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
@@ -150,11 +152,29 @@ void arrangeResultGrid(QTableView* grid)
         header->setSectionHidden(code, true);
 }
 
+QString resultExportFilter()
+{
+    return QStringLiteral("Excel File (*.xlsx)|*.xlsx|Excel File|*.xls");
+}
+
 QString workbookFileName(const QString& chosen)
 {
-    if (chosen.isEmpty() || !QFileInfo(chosen).suffix().isEmpty())
+    if (chosen.isEmpty())
+        return chosen;
+    const QString suffix = QFileInfo(chosen).suffix();
+    if (suffix.compare(QLatin1String("xls"), Qt::CaseInsensitive) == 0)
+        return chosen.chopped(suffix.size()) + QStringLiteral("xlsx");
+    if (!suffix.isEmpty())
         return chosen;
     return chosen + QStringLiteral(".xlsx");
+}
+
+QString workbookFileNameNotice(const QString& chosen)
+{
+    if (QFileInfo(chosen).suffix().compare(QLatin1String("xls"), Qt::CaseInsensitive) != 0)
+        return {};
+    return QStringLiteral("The result is an Excel workbook of the xlsx kind, so it is saved as \"%1\" instead of \"%2\".")
+        .arg(QFileInfo(workbookFileName(chosen)).fileName(), QFileInfo(chosen).fileName());
 }
 
 void exportResultRows(const RowSetModel& rows, const QString& path)

@@ -50,7 +50,12 @@ void arrangeResultGrid(QTableView* grid);
 // Throws CorvelError "Data transfer error: " and the reason.
 void exportResultRows(const RowSetModel& rows, const QString& path);
 
-// The chosen name with ".xlsx" added when it has no suffix.
+// The filter of the export's save dialog: "Excel File (*.xlsx)" and the older "Excel File|*.xls".
+QString resultExportFilter();
+// The name the workbook is written under: the chosen name with ".xlsx" added when it has no
+// ending, and its ending ".xls" (any case) made ".xlsx", as the content is an xlsx workbook.
 QString workbookFileName(const QString& chosen);
+// What the user is told when the ending was changed; empty when it was not.
+QString workbookFileNameNotice(const QString& chosen);
 
 }  // namespace RaceResults

@@ -68,7 +68,7 @@ QLabel* label(QWidget* parent, const char* name, bool bold = false)
 // The moment a date picker and a time picker show together, to the second.
 QDateTime momentOf(const QDateEdit* date, const QTimeEdit* time)
 {
-    return Formats::toWholeSecond(QDateTime(date->date(), time->time()));
+    return Formats::toWholeSecond(Formats::moment(date->date(), time->time()));
 }
 
 void showMoment(QDateEdit* date, QTimeEdit* time, const QDateTime& moment)

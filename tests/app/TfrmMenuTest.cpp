@@ -40,6 +40,38 @@ TEST(TfrmMenu, CaptionToolbarAndEmptyPageArea)
     EXPECT_TRUE(menu.statusBar()->currentMessage().isEmpty());
 }
 
+// The share of a picture's pixels that are not transparent.
+double coverage(const QImage& picture)
+{
+    int covered = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            covered += qAlpha(picture.pixel(x, y)) > 0 ? 1 : 0;
+    return double(covered) / (picture.width() * picture.height());
+}
+
+TEST(TfrmMenu, EachButtonShowsItsOwnPictureBesideTheCaptionDrawnAfreshAtDoubleScale)
+{
+    TestDatabase t;
+    TfrmMenu menu(t.dm(), t.folder());
+    std::vector<QImage> pictures;
+    for (const char* name : {"ToolButton1", "ToolButton2", "ToolButton3", "ToolButton4", "ToolButton5"}) {
+        QToolButton* b = button(menu, name);
+        ASSERT_NE(b, nullptr) << name;
+        EXPECT_EQ(b->toolButtonStyle(), Qt::ToolButtonTextBesideIcon) << name;
+        const QImage single = b->icon().pixmap(b->iconSize(), 1.0).toImage();
+        const QImage twice = b->icon().pixmap(b->iconSize(), 2.0).toImage();
+        EXPECT_EQ(single.size(), b->iconSize()) << name;
+        EXPECT_EQ(twice.size(), b->iconSize() * 2) << name;  // not the single one scaled up
+        EXPECT_GT(coverage(twice), 0.2) << name;
+        for (const QImage& other : pictures)
+            EXPECT_NE(twice, other) << name;
+        pictures.push_back(twice);
+    }
+    EXPECT_EQ(menu.windowIcon().pixmap(QSize(256, 256)).size(), QSize(256, 256));
+    EXPECT_GT(coverage(menu.windowIcon().pixmap(QSize(256, 256)).toImage()), 0.5);
+}
+
 TEST(TfrmMenu, EachButtonDocksItsPageAloneAndFillingThePageArea)
 {
     TestDatabase t;

@@ -76,6 +76,19 @@ TEST(SaveMember, ExistingLoftNumberIsUpdatedAndItsDistanceRowsAreLeftAlone)
               QStringList{QStringLiteral("A1|001|12|345")});
 }
 
+TEST(SaveMember, ATakenLoftNumberNamesTheMemberANewMemberWouldReplace)
+{
+    TestDatabase t;
+    t.run(QStringLiteral("insert into ZAVR_LoftData (LoftNo,LoftName) values ('001','D''Hondt'),('002',NULL),('003','')"));
+    EXPECT_EQ(existingMemberName(t.dm(), QStringLiteral("001")), std::optional<QString>(QStringLiteral("D'Hondt")));
+    EXPECT_EQ(existingMemberName(t.dm(), QStringLiteral("002")), std::optional<QString>(QString()));  // taken, no name
+    EXPECT_EQ(existingMemberName(t.dm(), QStringLiteral("003")), std::optional<QString>(QString()));
+    EXPECT_EQ(existingMemberName(t.dm(), QStringLiteral("004")), std::nullopt);
+    EXPECT_EQ(existingMemberName(t.dm(), QStringLiteral("01")), std::nullopt);  // exact loft numbers only
+    EXPECT_EQ(replaceMemberQuestion(QStringLiteral("001"), QStringLiteral("D'Hondt")),
+              QStringLiteral("Loft 001 already belongs to D'Hondt . Replace its details?"));
+}
+
 TEST(SaveMember, RefusesBadInputWithoutWritingAnything)
 {
     struct Case {

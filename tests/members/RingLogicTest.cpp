@@ -190,11 +190,11 @@ TEST(SaveRing, InsertsARangeWithItsNumberTextsAndRingNumbers)
     }
 }
 
-TEST(SaveRing, ExistingRingNumberInAnyLoftIsUpdatedOnlyInSexColourCommentAndTime)
+TEST(SaveRing, TheMembersOwnRingNumberIsUpdatedOnlyInSexColourCommentAndTime)
 {
     TestDatabase t;
     t.run(QStringLiteral("insert into ZAVR_PigData (LoftNo,PRingNo,RCountry,RYear,RRegLetter,RRegNumber,Sex,ColorType,"
-                         "Comment,E_Ring,UID,CreateDate,Updatetime) values ('OTHER','NL251234567','NL','25','',"
+                         "Comment,E_Ring,UID,CreateDate,Updatetime) values ('L1','NL251234567','NL','25','',"
                          "'1234567','C','RED','old','0000ABCD','11223344','2024-01-01 00:00:00','2024-01-01 10:00:00')"));
     RingInput in = ring("L1", "NL", "25", "", "1234567", "1234599");  // the upper number is ignored
     in.comment = QStringLiteral("new");
@@ -204,7 +204,55 @@ TEST(SaveRing, ExistingRingNumberInAnyLoftIsUpdatedOnlyInSexColourCommentAndTime
     EXPECT_EQ(pigeonCount(t.dm()), 1);
     EXPECT_EQ(column(t.dm(), QStringLiteral("select LoftNo||'|'||Sex||'|'||ColorType||'|'||Comment||'|'||E_Ring||'|'||"
                                             "UID||'|'||CreateDate||'|'||Updatetime from ZAVR_PigData")),
-              QStringList{QStringLiteral("OTHER|H|BLU|new|0000ABCD|11223344|2024-01-01 00:00:00|2025-04-03 14:05:06")});
+              QStringList{QStringLiteral("L1|H|BLU|new|0000ABCD|11223344|2024-01-01 00:00:00|2025-04-03 14:05:06")});
+}
+
+TEST(SaveRing, AnotherMembersRingNumberIsRefusedNamingItsOwnerAndNothingIsWritten)
+{
+    struct Case {
+        const char* owner;  // LoftNo of the stored pigeon as SQL, and as the check below reads it
+        const char* ownerRead;
+        const char* messagePart;
+    };
+    const Case cases[] = {
+        {"'A1'", "A1", "belongs to Alice Smith (loft A1)"},
+        {"'A9'", "A9", "belongs to loft A9"},  // a loft that is no longer a member
+        {"NULL", "-", "already stored without a member"},
+    };
+    for (const auto& c : cases) {
+        TestDatabase t;
+        t.run(QStringLiteral("insert into ZAVR_LoftData (LoftNo,LoftName) values ('A1','Alice Smith'),('B1','Bob')"));
+        t.run(QStringLiteral("insert into ZAVR_PigData (LoftNo,PRingNo,Sex,ColorType,Comment,Updatetime) values "
+                             "(%1,'GB25A12345','C','RED','old','2024-01-01 10:00:00')")
+                  .arg(QString::fromUtf8(c.owner)));
+        RingInput in = ring("B1", "GB", "25", "A", "12345");
+        try {
+            saveRing(t.dm(), in, Now);
+            ADD_FAILURE() << "saved over " << c.owner;
+        } catch (const CorvelError& e) {
+            EXPECT_TRUE(e.text().contains(QStringLiteral("GB25A12345"))) << e.text().toStdString();
+            EXPECT_TRUE(e.text().contains(QString::fromUtf8(c.messagePart))) << e.text().toStdString();
+        }
+        EXPECT_EQ(column(t.dm(), QStringLiteral("select ifnull(LoftNo,'-')||'|'||Sex||'|'||ColorType||'|'||Comment||'|'||"
+                                                "Updatetime from ZAVR_PigData")),
+                  QStringList{QStringLiteral("%1|C|RED|old|2024-01-01 10:00:00").arg(QString::fromUtf8(c.ownerRead))})
+            << c.owner;
+    }
+}
+
+TEST(SaveRing, EmptyTextsAreStoredAsEmptyTextsNotNull)
+{
+    TestDatabase t;
+    RingInput in = ring("L1", "GB", "25", "A", "12345");
+    in.colourCode = colourCode(t.dm(), QStringLiteral("Other"));  // no such colour: the code is empty text
+    in.comment = QString();
+    saveRing(t.dm(), in, Now);
+    EXPECT_EQ(column(t.dm(), QStringLiteral("select typeof(ColorType)||'|'||typeof(Comment) from ZAVR_PigData")),
+              QStringList{QStringLiteral("text|text")});
+    in.colourCode = QString();  // an update too
+    saveRing(t.dm(), in, Now);
+    EXPECT_EQ(column(t.dm(), QStringLiteral("select typeof(ColorType)||'|'||ColorType||'|' from ZAVR_PigData")),
+              QStringList{QStringLiteral("text||")});
 }
 
 TEST(SaveRing, DuplicateInTheMiddleOfARangeIsNamedAndNothingOfTheRangeIsWritten)
@@ -230,7 +278,12 @@ TEST(SaveRing, BadInputIsRefusedWithoutWritingAnything)
     const Case cases[] = {
         {ring("L1", "NL", "25", "", "0010", "0009"), "must not be below"},
         {ring("L1", "NL", "25", "", "0001", "0300"), "at most 256"},
-        {ring("L1", "NL", "25", "", "", "0010"), "whole numbers"},
+        {ring("L1", "NL", "25", "", "", "0010"), "Registration Number is empty"},
+        {ring("L1", "GB", "25", "", ""), "Registration Number is empty"},  // "Cancel" after loading a pigeon
+        {ring("L1", "AU", "24", "ABC", ""), "Registration Number is empty"},  // would compose AU24-ABC-0000
+        {ring("L1", "GB", "25", "", "12345"), "Registration Letter is empty: a GB ring"},
+        {ring("L1", "IHU", "25", " ", "123456"), "Registration Letter is empty"},
+        {ring("L1", "NEHU", "25", "", "12345"), "Registration Letter is empty"},
         {ring("L1", "NL", "25", "", "1-2", "0010"), "whole numbers"},
         {ring("L1", "NL", "25", "ABCDE", "1"), "RRegLetter"},
         {ring("L1", "NL", "25", "", "12345678"), "RRegNumber"},
@@ -249,6 +302,14 @@ TEST(SaveRing, BadInputIsRefusedWithoutWritingAnything)
         }
         EXPECT_EQ(pigeonCount(t.dm()), 0) << c.messagePart;
     }
+}
+
+TEST(SaveRing, LettersMayBeEmptyWhereTheCountryPresetsOrLeavesThemFree)
+{
+    TestDatabase t;
+    for (const char* country : {"NL", "BELG", "FR", "DV", "XX", ""})
+        EXPECT_NO_THROW(saveRing(t.dm(), ring("L1", country, "25", "", "123"), Now)) << country;
+    EXPECT_EQ(pigeonCount(t.dm()), 6);
 }
 
 TEST(DeleteRing, DeletesOnlyThatLoftsPigeonAndKeepsRaceEntries)

@@ -50,6 +50,18 @@ INSTANTIATE_TEST_SUITE_P(
                   QStringLiteral("Invalid character in seconds field in string E121'23:2Y")},
         ParseCase{"InvalidDegreesQuotesTheTextAsPassed", QStringLiteral(" E1Z1'23:24"), false, 0,
                   QStringLiteral("Invalid character in degrees field in string  E1Z1'23:24")},
+        // A number is digits with an optional "." and further digits, and nothing after it.
+        ParseCase{"PointWithoutFurtherDigits", QStringLiteral("E121'23:24."), false, 0,
+                  QStringLiteral("Invalid character in seconds field in string E121'23:24.")},
+        ParseCase{"PointWithoutDigitsBefore", QStringLiteral("E121'23:.5"), false, 0,
+                  QStringLiteral("Invalid character in seconds field in string E121'23:.5")},
+        ParseCase{"DegreesEndingInAPoint", QStringLiteral("E121.'23:24"), false, 0,
+                  QStringLiteral("Invalid character in degrees field in string E121.'23:24")},
+        ParseCase{"LineBreakAfterTheDegrees", QStringLiteral("E121\n'23:24"), false, 0,
+                  QStringLiteral("Invalid character in degrees field in string E121\n'23:24")},
+        ParseCase{"LineBreakAfterTheMinutes", QStringLiteral("E121'23\n:24"), false, 0,
+                  QStringLiteral("Invalid character in minutes field in string E121'23\n:24")},
+        ParseCase{"FractionAndExponent", QStringLiteral("E121'23:2.4e1"), true, 121.39, {}},
         ParseCase{"ThreeZeroDegreesCountAsNotGiven", QStringLiteral("N000'30:00"), false, 0, {}},
         ParseCase{"EmptyText", QString(), false, 0, {}},
         ParseCase{"OnlySpaces", QStringLiteral("   "), false, 0, {}},
@@ -69,6 +81,9 @@ TEST(CoordDistanceKm, UsesTheFixedKilometreFactors)
     EXPECT_DOUBLE_EQ(CoordDistanceKm(0, 0, 1, 0), 111.3200144);   // one degree of longitude at the equator
     EXPECT_DOUBLE_EQ(CoordDistanceKm(5, 50, 5, 50), 0);
     EXPECT_DOUBLE_EQ(CoordDistanceKm(121.39, 24.37, 120.5, 23.5), CoordDistanceKm(120.5, 23.5, 121.39, 24.37));
+    // The square root is correctly rounded, to the last place (a power of 0.5 misses it here).
+    EXPECT_EQ(CoordDistanceKm(0.02, 1.17, 0, 0), 129.82841804487765);
+    EXPECT_EQ(CoordDistanceKm(0.07, 0.29, 0, 0), 33.105119445940986);
 }
 
 struct MetresCase {

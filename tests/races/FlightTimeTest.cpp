@@ -1,4 +1,5 @@
 #include "FlightTime.h"
+#include "Formats.h"
 #include "QtPrinters.h"
 #include "TestDatabase.h"
 
@@ -11,7 +12,7 @@ using FlightTime::Variant;
 
 QDateTime at(int y, int m, int d, int hh, int mm, int ss, int ms = 0)
 {
-    return QDateTime(QDate(y, m, d), QTime(hh, mm, ss, ms));
+    return Formats::moment(QDate(y, m, d), QTime(hh, mm, ss, ms));
 }
 
 TEST(FlightTime, ClockVariationIsTruncatedTowardZero)
@@ -65,6 +66,13 @@ INSTANTIATE_TEST_SUITE_P(
         FlightCase{"just under half a second", at(2024, 7, 18, 8, 0, 0), at(2024, 7, 18, 9, 0, 0, 499), 0, {}, 3600, 3600},
         FlightCase{"a total of exactly 0 stays 0 whatever the variation", at(2024, 7, 18, 8, 0, 0), at(2024, 7, 18, 8, 0, 0),
                    12, {}, 0, 0},
+        // The total is made whole seconds first (truncated by hand, rounded from the clock), then tested.
+        FlightCase{"0.821 s: 0 whole seconds by hand, 1 from the clock", at(2024, 7, 18, 8, 0, 0),
+                   at(2024, 7, 18, 8, 0, 0, 821), 35, {}, 0, 1 - 35},
+        FlightCase{"0.4 s: 0 whole seconds either way", at(2024, 7, 18, 8, 0, 0), at(2024, 7, 18, 8, 0, 0, 400), 35, {}, 0, 0},
+        FlightCase{"0.3 s before liberation: 0 whole seconds either way", at(2024, 7, 18, 8, 0, 0),
+                   at(2024, 7, 18, 7, 59, 59, 700), 35, {}, 0, 0},
+        FlightCase{"1.6 s before liberation", at(2024, 7, 18, 8, 0, 0), at(2024, 7, 18, 7, 59, 58, 400), 35, {}, -1 - 35, 0},
         FlightCase{"arrival before liberation", at(2024, 7, 18, 8, 0, 0), at(2024, 7, 18, 7, 58, 55), 0, {}, -65, 0},
         FlightCase{"overnight: the night is neutralised", at(2024, 7, 18, 14, 0, 0), at(2024, 7, 19, 7, 15, 30), 0, TwoDays,
                    28830, 28830},

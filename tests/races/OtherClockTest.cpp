@@ -1,4 +1,5 @@
 #include "CorvelError.h"
+#include "Formats.h"
 #include "OtherClock.h"
 #include "RowSetModel.h"
 #include "TestDatabase.h"
@@ -9,7 +10,7 @@ namespace {
 
 using OtherClock::ClockTimes;
 
-QDateTime at(int d, int hh, int mm, int ss) { return QDateTime(QDate(2024, 7, d), QTime(hh, mm, ss)); }
+QDateTime at(int d, int hh, int mm, int ss) { return Formats::moment(QDate(2024, 7, d), QTime(hh, mm, ss)); }
 
 // Race 1A2F of 18 July 2024 (day 200) liberated at 14:00:00, with sun rows for two days; member
 // 001 at 145200 yards with three pigeons.
@@ -103,6 +104,33 @@ TEST(OtherClock, RefusesASaveWithoutMemberRingOrValidMomentsAndWritesNothing)
                       .toInt(),
                   0);
     }
+}
+
+TEST(OtherClock, AnArrivalBeforeTheLiberationIsToldApart)
+{
+    const QDateTime liberation = Formats::moment(QDate(2026, 7, 19), QTime(14, 0, 0));
+    const struct {
+        QDateTime arrival;
+        bool before;
+    } cases[] = {
+        {Formats::moment(QDate(2026, 7, 18), QTime(13, 0, 0)), true},   // the day before
+        {Formats::moment(QDate(2026, 7, 19), QTime(13, 58, 55)), true},  // the same day, earlier
+        {Formats::moment(QDate(2026, 7, 19), QTime(13, 59, 59)), true},
+        {liberation, false},
+        {Formats::moment(QDate(2026, 7, 19), QTime(14, 0, 0, 900)), false},  // compared to the second
+        {Formats::moment(QDate(2026, 7, 20), QTime(7, 0, 0)), false},
+        {QDateTime(), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(OtherClock::arrivesBeforeLiberation(c.arrival, liberation), c.before) << c.arrival.toString().toStdString();
+    EXPECT_FALSE(OtherClock::arrivesBeforeLiberation(liberation, QDateTime()));
+
+    const QDateTime arrival = Formats::moment(QDate(2026, 7, 18), QTime(13, 0, 0, 600));
+    EXPECT_EQ(OtherClock::arrivalBeforeLiberationDetail(arrival, liberation),
+              QStringLiteral("arrival 2026/07/18 13:00:00, liberation 2026/07/19 14:00:00"));
+    EXPECT_EQ(OtherClock::arrivalBeforeLiberationQuestion(arrival, liberation),
+              QStringLiteral("The arrival is before the liberation (arrival 2026/07/18 13:00:00, liberation 2026/07/19 "
+                             "14:00:00). Save it anyway?"));
 }
 
 TEST(OtherClock, AFailedEntryLeavesTheClockTimesUnwrittenToo)

@@ -1,4 +1,5 @@
 #include "CorvelError.h"
+#include "Dialogs.h"
 #include "RaceResults.h"
 #include "RowSetModel.h"
 #include "SpreadsheetReader.h"
@@ -174,11 +175,43 @@ TEST(RaceResults, ExportThatCannotBeWrittenSaysSoAndLeavesNothing)
     EXPECT_FALSE(QFile::exists(path));
 }
 
-TEST(RaceResults, WorkbookFileNameGetsTheXlsxSuffix)
+TEST(RaceResults, AnArrivalWithoutASpeedHasNoFasterEntryAndTakesPositionOne)
 {
-    EXPECT_EQ(RaceResults::workbookFileName(QStringLiteral("/tmp/result")), QStringLiteral("/tmp/result.xlsx"));
-    EXPECT_EQ(RaceResults::workbookFileName(QStringLiteral("/tmp/result.xlsx")), QStringLiteral("/tmp/result.xlsx"));
-    EXPECT_EQ(RaceResults::workbookFileName(QString()), QString());
+    TestDatabase t;
+    addRace(t);
+    t.run(QStringLiteral("INSERT INTO ZAVR_PigRaceData (ClubID, LiberCode, LiberDate, PRingNo, BackTime, FlyTime, FlySpeed) "
+                         "VALUES ('C1', 'A1', '2024-07-18 00:00:00', 'NOSPEED', '2024/07/18 12:30:00', NULL, NULL)"));
+    RowSetModel rows;
+    RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows);
+    ASSERT_EQ(rows.rowCount(), 6);
+    // The speeds keep their positions; the arrival without a speed comes last with position 1.
+    EXPECT_EQ(texts(rows, QStringLiteral("Pos")), (QStringList{"1", "2", "2", "4", "5", "1"}));
+    EXPECT_EQ(rows.value(5, QStringLiteral("PRingNo")).toString(), QStringLiteral("NOSPEED"));
+}
+
+TEST(RaceResults, WorkbookFileNameEndsInXlsxAndAChangedEndingIsTold)
+{
+    const struct {
+        const char* chosen;
+        const char* written;
+        bool told;
+    } cases[] = {
+        {"/tmp/result", "/tmp/result.xlsx", false},
+        {"/tmp/result.xlsx", "/tmp/result.xlsx", false},
+        {"/tmp/result.xls", "/tmp/result.xlsx", true},
+        {"/tmp/Result.XLS", "/tmp/Result.xlsx", true},
+        {"/tmp/race.xls.d/result", "/tmp/race.xls.d/result.xlsx", false},
+        {"", "", false},
+    };
+    for (const auto& c : cases) {
+        const QString chosen = QString::fromUtf8(c.chosen);
+        EXPECT_EQ(RaceResults::workbookFileName(chosen), QString::fromUtf8(c.written)) << c.chosen;
+        EXPECT_EQ(!RaceResults::workbookFileNameNotice(chosen).isEmpty(), c.told) << c.chosen;
+    }
+    EXPECT_EQ(RaceResults::workbookFileNameNotice(QStringLiteral("/tmp/result.xls")),
+              QStringLiteral("The result is an Excel workbook of the xlsx kind, so it is saved as \"result.xlsx\" instead "
+                             "of \"result.xls\"."));
+    EXPECT_EQ(Dialogs::toQtFilter(RaceResults::resultExportFilter()), QStringLiteral("Excel File (*.xlsx);;Excel File (*.xls)"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "DataFolder.h"
 #include "DeviceCodec.h"
 #include "DeviceLibraries.h"
+#include "Moment.h"
 #include "SimulatedBench.h"
 #include "TPigModuV6.h"
 
@@ -144,7 +145,7 @@ BenchArrival parseArrival(const QStringList& w)
     const QDate date = QDate::fromString(at.left(10), QStringLiteral("yyyy/MM/dd"));
     const QTime time = QTime::fromString(at.mid(11, point < 0 ? -1 : point - 11), QStringLiteral("HH:mm:ss"));
     if (fractionOk && at.size() >= 19 && date.isValid() && time.isValid() && at.at(10) == QLatin1Char(' '))
-        arrival.at = QDateTime(date, time.addMSecs(fraction.isEmpty() ? 0 : (fraction + QStringLiteral("00")).left(3).toInt()));
+        arrival.at = Formats::moment(date, time.addMSecs(fraction.isEmpty() ? 0 : (fraction + QStringLiteral("00")).left(3).toInt()));
     if (!arrival.at.isValid())
         throw UsageError(QStringLiteral("\"%1\" is not a time as yyyy/mm/dd hh:nn:ss[.zzz].").arg(at));
     for (const QString& option : w.mid(4)) {

@@ -2,6 +2,7 @@
 
 #include "CorvelError.h"
 #include "DeviceCodec.h"
+#include "Moment.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -112,7 +113,11 @@ public:
         const QString t = text(key, 40);
         if (t.isEmpty())
             return {};
-        QDateTime m = QDateTime::fromString(t, QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
+        // The date and the time of day apart, so that no time zone takes part.
+        const qsizetype tee = t.indexOf(QLatin1Char('T'));
+        const QDateTime m = tee < 0 ? QDateTime()
+                                    : Formats::moment(QDate::fromString(t.left(tee), QStringLiteral("yyyy-MM-dd")),
+                                                      QTime::fromString(t.mid(tee + 1), QStringLiteral("HH:mm:ss.zzz")));
         if (!m.isValid())
             fail(QStringLiteral("a date and time as yyyy-mm-ddThh:mm:ss.zzz"), key);
         return m;

@@ -1,6 +1,7 @@
 #include "DeviceCodec.h"
 
 #include "CorvelError.h"
+#include "Moment.h"
 
 #include <QSettings>
 #include <nettle/des.h>
@@ -169,7 +170,7 @@ QDateTime fromDays(double days)
         rest += MsecsPerDay;
         --day;
     }
-    return QDateTime(QDate::fromJulianDay(day + DayZero), QTime::fromMSecsSinceStartOfDay(static_cast<int>(rest)));
+    return Formats::moment(QDate::fromJulianDay(day + DayZero), QTime::fromMSecsSinceStartOfDay(static_cast<int>(rest)));
 }
 
 }  // namespace ClockDateTime

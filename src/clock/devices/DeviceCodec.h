@@ -55,9 +55,11 @@ DesBlock systemIdentityCipher(const DesBlock& sysId);
 bool raceAuthBlock(const char* raceNo8, const DesBlock& sysIdCipher, DesBlock& auth);
 
 // Date-times as the device libraries pass them: days since 1899-12-30, the time of day as the
-// fraction. Conversions are exact to the millisecond within MaxDays either side of day 0; toDays
-// gives nothing for an invalid date-time or one outside that range, fromDays an invalid
-// date-time for a number outside it.
+// fraction. They are moments (a calendar date and a time of day, no time zone): toDays reads the
+// date and time of day a date-time shows, fromDays gives a moment (Formats::moment).
+// Conversions are exact to the millisecond within MaxDays either side of day 0; toDays gives
+// nothing for an invalid date-time or one outside that range, fromDays an invalid date-time for
+// a number outside it.
 namespace ClockDateTime {
 inline constexpr double MaxDays = 3.0e6;
 std::optional<double> toDays(const QDateTime& moment);

@@ -5,7 +5,9 @@
 #include "SimulatedBench.h"
 #include "VendorLibraries.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -35,13 +37,18 @@ private:
 
 QString DeviceLibraries::benchPath(const DataFolder& folder) { return folder.path() + QStringLiteral("/bench.json"); }
 
+QString DeviceLibraries::programLibraryFolder()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" CORVEL_PROGRAM_LIBRARY_FOLDER));
+}
+
 bool DeviceLibraries::usesSimulator(const QString& library)
 {
     const QString kind = library.trimmed();
     return kind.isEmpty() || kind.compare(QLatin1String("simulator"), Qt::CaseInsensitive) == 0;
 }
 
-std::unique_ptr<DeviceLibraries> DeviceLibraries::open(const DataFolder& folder)
+std::unique_ptr<DeviceLibraries> DeviceLibraries::open(const DataFolder& folder, const QString& programLibraries)
 {
     const QSettings ini(folder.iniPath(), QSettings::IniFormat);
     const QString kind = ini.value(QStringLiteral("Devices/Library")).toString().trimmed();
@@ -50,10 +57,13 @@ std::unique_ptr<DeviceLibraries> DeviceLibraries::open(const DataFolder& folder)
     if (kind.compare(QLatin1String("vendor"), Qt::CaseInsensitive) != 0)
         throw CorvelError(QStringLiteral("ZAVR.ini: [Devices] Library must be simulator or vendor, not \"%1\".").arg(kind));
 
-    const QDir base(ini.value(QStringLiteral("Devices/LibraryFolder"), folder.path()).toString());
+    const QString libraryFolder = ini.value(QStringLiteral("Devices/LibraryFolder")).toString();
     auto file = [&](const char* key, const char* fallback) {
         const QString name = ini.value(QStringLiteral("Devices/") + QLatin1String(key), QString::fromLatin1(fallback)).toString();
-        return base.absoluteFilePath(name);
+        if (!libraryFolder.isEmpty())
+            return QDir(libraryFolder).absoluteFilePath(name);
+        const QString inDataFolder = QDir(folder.path()).absoluteFilePath(name);
+        return QFileInfo::exists(inDataFolder) ? inDataFolder : QDir(programLibraries).absoluteFilePath(name);
     };
     VendorLibraryPaths paths;
     paths.clockComm = file("ClockComm", "libClockComm.so");

@@ -13,13 +13,19 @@ class SimulatedBench;
 //     state in bench.json in the data folder;
 //   Library=vendor: the vendor's shared libraries; ClockComm=, ClockRace=, PortLink= and
 //     RingReader= give their files (defaults libClockComm.so ...), relative to LibraryFolder=
-//     (default: the data folder) unless absolute; COM1= and COM2= the device files of the ports.
+//     unless absolute; without LibraryFolder= a file is taken from the data folder, else from
+//     the program's library folder (where the simulator's libraries are installed);
+//     COM1= and COM2= the device files of the ports.
 class DeviceLibraries {
 public:
     // Throws CorvelError with a clear message when ZAVR.ini names an unknown kind, a vendor
     // library or function is missing, or bench.json is not valid.
-    static std::unique_ptr<DeviceLibraries> open(const DataFolder& folder);
+    static std::unique_ptr<DeviceLibraries> open(const DataFolder& folder,
+                                                 const QString& programLibraries = programLibraryFolder());
     static QString benchPath(const DataFolder& folder);  // <data>/bench.json
+    // The folder of an installed program's own libraries, <prefix>/lib/.../corvel-club, found
+    // from the program's own folder.
+    static QString programLibraryFolder();
     // Whether a [Devices] Library value chooses the simulated bench: empty or "simulator" in any
     // case, blanks around it ignored.
     static bool usesSimulator(const QString& library);

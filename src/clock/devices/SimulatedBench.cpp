@@ -2,6 +2,7 @@
 
 #include "CorvelError.h"
 #include "DeviceCodec.h"
+#include "Moment.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -323,7 +324,8 @@ int SimulatedBench::addArrival(const QString& clockNumber, const BenchArrival& a
     const QString uid = arrival.uid.value_or(programmedUid).toUpper();
     if (!isHexText(uid, 8))
         throw CorvelError(QStringLiteral("A UID is 8 hexadecimal digits: %1").arg(uid));
-    const QDateTime stamp = arrival.at.addMSecs(clock.errorMsecs);
+    // The clock's own time runs on the calendar date and time of day: no summer time.
+    const QDateTime stamp = Formats::asMoment(arrival.at).addMSecs(clock.errorMsecs);
     if (!arrival.at.isValid() || stamp.date().year() <= 2000 || stamp.date().year() > 2255)
         throw CorvelError(QStringLiteral("A clock records arrivals from 2001 to 2255 only."));
 
@@ -712,7 +714,7 @@ bool SimulatedBench::PGT_CloseRace(std::int32_t h, const char* raceNo, double no
         return false;
     race->closed = true;
     race->t2Auth = master;
-    race->t2Device = master.addMSecs(clock->errorMsecs);
+    race->t2Device = master.addMSecs(clock->errorMsecs);  // both moments, so no summer time applies
     save();
     return true;
 }

@@ -10,16 +10,16 @@ namespace {
 
 QString hexOf(const DesBlock& block) { return BytesToHex(std::span<const std::uint8_t>(block), 1, 8); }
 
-// A digit group of a compact coordinate, read as the original integer conversion reads it.
+// A digit group of a compact coordinate: digits only. A blank or a sign in it (a mask typed only
+// in part) is the integer conversion error, never a smaller number.
 int digitGroup(const QString& group)
 {
-    const QString digits = group.trimmed();
-    bool ok = !digits.isEmpty();
-    for (QChar c : digits)
-        ok = ok && c.isDigit() && c.unicode() < 0x80;
+    bool ok = !group.isEmpty();
+    for (QChar c : group)
+        ok = ok && c >= QLatin1Char('0') && c <= QLatin1Char('9');
     if (!ok)
         throw CorvelError(QStringLiteral("'%1' is not a valid integer value").arg(group));
-    return digits.toInt();
+    return group.toInt();
 }
 
 }  // namespace
@@ -79,7 +79,7 @@ QString TPigModuV6::ClockTimeToText(const QString& hex)
     const int minute = b[4];
     const int second = b[5];
     const int msecs = b[6] + 256 * b[7];
-    QDateTime moment(QDate(1899, 12, 30), QTime(0, 0));  // year 2000: no time recorded, the zero date-time
+    QDateTime moment = Formats::moment(QDate(1899, 12, 30), QTime(0, 0));  // year 2000: no time recorded, the zero date-time
     if (year != 2000) {
         const QDate date(year, month, day);
         const QTime time(hour, minute, second);
@@ -93,8 +93,8 @@ QString TPigModuV6::ClockTimeToText(const QString& hex)
                                   .arg(minute, 2, 10, zero)
                                   .arg(second, 2, 10, zero));
         }
-        // A naive date and time: a stamp never falls into a daylight-saving gap.
-        moment = QDateTime(date, time, Qt::UTC);
+        // A moment: a stamp never falls into a daylight-saving gap.
+        moment = Formats::moment(date, time);
     }
     return Formats::dateTimeC(moment) + QStringLiteral(".%1").arg(msecs, 3, 10, QLatin1Char('0'));
 }

@@ -1,5 +1,6 @@
 #include "CorvelError.h"
 #include "DeviceCodec.h"
+#include "Moment.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -179,7 +180,7 @@ TEST(DeviceCodec, ClockDateTimesCountDaysFromTheEndOf1899ExactToTheMillisecond)
 {
     EXPECT_EQ(ClockDateTime::toDays(QDateTime(QDate(1899, 12, 30), QTime(0, 0))), 0.0);
     EXPECT_EQ(ClockDateTime::toDays(QDateTime(QDate(1900, 1, 1), QTime(12, 0))), 2.5);
-    const QDateTime moment(QDate(2024, 5, 3), QTime(8, 0, 12, 345));
+    const QDateTime moment = Formats::moment(QDate(2024, 5, 3), QTime(8, 0, 12, 345));
     EXPECT_EQ(ClockDateTime::fromDays(ClockDateTime::toDays(moment).value()), moment);
     EXPECT_EQ(ClockDateTime::fromDays(45000.0).date(), QDate(2023, 3, 15));
     EXPECT_FALSE(ClockDateTime::fromDays(std::numeric_limits<double>::quiet_NaN()).isValid());

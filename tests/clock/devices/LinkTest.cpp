@@ -249,7 +249,9 @@ INSTANTIATE_TEST_SUITE_P(Coordinates, CoordTextToValue,
 
 TEST(CoordTextToValue, ADigitGroupThatIsNotANumberIsAConversionError)
 {
-    for (const char* text : {"E12A2324", "E121  24", "E12", "E1212324X3", "N\u00b9211111"}) {
+    // A blank or a sign inside a group (a mask typed only in part) is no number either.
+    for (const char* text : {"E12A2324", "E121  24", "E12", "E1212324X3", "N\u00b9211111", "E12 2324", "E 212324",
+                             "E+212324", "E121-324", "E12123 4", "E1212324 3"}) {
         try {
             TPigModuV6::CoordTextToValue(QString::fromUtf8(text));
             ADD_FAILURE() << text << " was accepted";

@@ -1,5 +1,6 @@
 #include "CorvelError.h"
 #include "DeviceCodec.h"
+#include "Moment.h"
 #include "QtPrinters.h"
 #include "SimulatedBench.h"
 #include "TPigModuV6.h"
@@ -173,7 +174,7 @@ protected:
     DesBlock cipher{};
     DesBlock auth{};
     std::uint8_t sysIdWithNul[9] = {};
-    const QDateTime liberation{QDate(2024, 3, 5), QTime(7, 0)};
+    const QDateTime liberation = Formats::moment(QDate(2024, 3, 5), QTime(7, 0));
 };
 
 TEST_F(ClockBench, TheClockRefusesAWrongIdentityAndEveryCallBeforeTheConnection)
@@ -357,7 +358,7 @@ TEST_F(ClockBench, AClockRunningFastStampsArrivalsAndTheEndOfRaceCheckWithItsOwn
     DesBlock wrong = auth;
     wrong[7] ^= 0x80;
     EXPECT_FALSE(bench.PGT_VerifyRace(h, RaceNo, wrong.data()));
-    const QDateTime master(QDate(2024, 3, 5), QTime(18, 30, 0));
+    const QDateTime master = Formats::moment(QDate(2024, 3, 5), QTime(18, 30, 0));
     ASSERT_TRUE(bench.PGT_CloseRace(h, RaceNo, ClockDateTime::toDays(master).value()));
     double device = 0;
     double authTime = 0;
@@ -542,7 +543,7 @@ TEST_F(BenchFile, AClosedRaceKeepsItsEndOfRaceTimesBetweenTwoRuns)
     const DesBlock cipher = systemIdentityCipher(id);
     DesBlock raceAuth{};
     raceAuthBlock("F0000001", cipher, raceAuth);
-    const QDateTime master(QDate(2024, 3, 5), QTime(18, 30, 0, 125));
+    const QDateTime master = Formats::moment(QDate(2024, 3, 5), QTime(18, 30, 0, 125));
     {
         SimulatedBench first(path());
         first.addClock(QStringLiteral("777"), QString());

@@ -243,6 +243,29 @@ TEST(DeviceLibraries, ZAVRIniChoosesTheSimulatorByDefaultAndVendorLibrariesOnReq
     EXPECT_THROW(DeviceLibraries::open(folder), CorvelError);
 }
 
+TEST(DeviceLibraries, WithoutALibraryFolderAFileInTheDataFolderComesBeforeTheProgramsLibraryFolder)
+{
+    QTemporaryDir dir;
+    const DataFolder folder(dir.path());
+    folder.prepare();
+    writeFile(folder.iniPath(), "[Devices]\nLibrary=vendor\n");
+    {
+        const auto devices = DeviceLibraries::open(folder, QStringLiteral(CORVEL_SIMULATOR_DIR));
+        std::uint8_t out[2];
+        EXPECT_TRUE(devices->clock().HexToBin("3C3D", out, 2));
+    }
+
+    // A library of the club's own in the data folder is the one loaded (this one lacks functions).
+    const QString own = dir.filePath(QStringLiteral("libClockComm.so"));
+    ASSERT_TRUE(QFile::copy(simulatorLibrary("PortLink"), own));
+    try {
+        DeviceLibraries::open(folder, QStringLiteral(CORVEL_SIMULATOR_DIR));
+        ADD_FAILURE() << "loaded";
+    } catch (const CorvelError& e) {
+        EXPECT_TRUE(e.text().contains(own + QLatin1String(" lacks the function(s) IFD_Connect"))) << e.text().toStdString();
+    }
+}
+
 TEST(DeviceLibraries, AnInvalidBenchFileIsReportedNotOverwritten)
 {
     QTemporaryDir dir;
