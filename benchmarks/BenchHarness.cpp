@@ -20,9 +20,9 @@ namespace Bench {
 namespace {
 
 // Timed runs of each step and floor: at least MinRuns, then more while the budget lasts.
-constexpr int MinRuns = 3;
-constexpr int MaxRuns = 7;
-constexpr qint64 BudgetMsecs = 3000;
+constexpr int MinRuns = 5;
+constexpr int MaxRuns = 11;
+constexpr qint64 BudgetMsecs = 4000;
 
 QString clubsFolder()
 {

@@ -71,7 +71,7 @@ END {
     print "(largest race 15,000 birds, about 85 % clocked). Every step and size runs in a process of its"
     print "own: first once alone (*First run*, and *Peak memory*: the process's resident peak during"
     print "that run, with its growth over the resident size before it), then alternately with its floor,"
-    print "at least 3 and at most 7 times; *Time* and *Floor time* are the best of those runs."
+    print "at least 5 and at most 11 times; *Time* and *Floor time* are the best of those runs."
     print ""
     print "## Results"
     print ""
