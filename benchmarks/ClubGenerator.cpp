@@ -14,6 +14,7 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <random>
@@ -111,11 +112,6 @@ struct Site {
 };
 
 }  // namespace
-
-int Plan::entries() const
-{
-    return std::accumulate(races.begin(), races.end(), 0, [](int sum, const Race& r) { return sum + r.entries; });
-}
 
 Plan plan(double size)
 {

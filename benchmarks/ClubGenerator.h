@@ -7,8 +7,8 @@
 // A generated club the size of a national one: at size 1, 3 clubs, 2,000 members with 2 clocks
 // and 30 pigeons each, 25 liberation points with every loft's distance, and 100 races with
 // 300,000 entries (the largest race 15,000 birds, about 85 % clocked; the last race 10 birds at
-// every size). Every count but the races' and the 10-bird race's scales with the size. The same
-// size always gives the same rows (a fixed seed and no clock).
+// every size). Members, pigeons, clocks and entries scale with the size; the clubs, points and
+// races do not. The same size always gives the same rows (a fixed seed and no clock).
 namespace ClubGenerator {
 
 // Bumped whenever the rows a size gives change, so cached databases are made again.
@@ -32,7 +32,6 @@ struct Plan {
     int smallRace = 0;    // the 10-bird race
 
     int pigeons() const { return members * pigeonsPerMember; }
-    int entries() const;
 };
 
 Plan plan(double size);
