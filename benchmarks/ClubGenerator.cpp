@@ -61,7 +61,6 @@ const QList<std::pair<QString, QString>> Colours = {
     {QStringLiteral("GRIZ"), QStringLiteral("Grizzle")},    {QStringLiteral("BLK"), QStringLiteral("Black")}};
 
 const QDate FirstRaceDay(2024, 4, 6);
-const QTime LiberationTime(6, 30, 0);
 
 QString padded(qint64 n, int width) { return QStringLiteral("%1").arg(n, width, 10, QLatin1Char('0')); }
 QString hex8(quint32 n) { return QStringLiteral("%1").arg(n, 8, 16, QLatin1Char('0')).toUpper(); }

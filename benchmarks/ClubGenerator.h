@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QTime>
 
 // A generated club the size of a national one: at size 1, 3 clubs, 2,000 members with 2 clocks
 // and 30 pigeons each, 25 liberation points with every loft's distance, and 100 races with
@@ -13,6 +14,9 @@ namespace ClubGenerator {
 
 // Bumped whenever the rows a size gives change, so cached databases are made again.
 inline constexpr int Version = 1;
+
+// Every race is liberated at this time of its day.
+inline const QTime LiberationTime(6, 30, 0);
 
 struct Race {
     QString clubId;

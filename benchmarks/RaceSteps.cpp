@@ -1,11 +1,8 @@
 #include "RaceSteps.h"
 
 #include "Formats.h"
-#include "RaceResults.h"
-#include "RowSetModel.h"
 #include "TdmZAVR.h"
 
-#include <QLabel>
 #include <QSqlRecord>
 #include <QTableView>
 
@@ -16,9 +13,9 @@ QSqlQuery bareResultQuery(const TdmZAVR& dm, const ClubGenerator::Race& race)
     return dm.exec(QStringLiteral("SELECT RANK() OVER (ORDER BY a.FlySpeed DESC) AS Pos, a.LiberCode, a.PRingNo, a.BackTime, "
                                   "a.FlyTime, a.FlySpeed, a.Dist, b.LoftNo "
                                   "FROM ZAVR_PigRaceData a LEFT JOIN ZAVR_PigData b ON a.PRingNo = b.PRingNo "
-                                  "WHERE a.LiberCode = ? AND date(a.LiberDate) = ? AND a.BackTime IS NOT NULL "
+                                  "WHERE a.LiberCode = ? AND date(a.LiberDate) = date(?) AND a.BackTime IS NOT NULL "
                                   "ORDER BY a.FlySpeed DESC"),
-                   {race.liberCode, Formats::toDbDate(race.liberDate)});
+                   {race.liberCode, raceDateKey(race.liberDate)});
 }
 
 int readAll(QSqlQuery& query)
@@ -33,27 +30,19 @@ int readAll(QSqlQuery& query)
     return rows;
 }
 
-ResultView::ResultView()
-    : rows(new RowSetModel), grid(makeReadOnlyGrid(nullptr, QStringLiteral("dbgrdRaceRec"), rows)), summary(new QLabel)
+ListedRace listedRace(const ClubGenerator::Race& race)
 {
-    grid->resize(1000, 640);
-    grid->show();
+    // The views do not show the site's abbreviation.
+    return {{race.clubId, race.liberCode, race.liberDate}, QString(), race.liberSite, Formats::toDbMidnight(race.liberDate),
+            Formats::toDbTime(ClubGenerator::LiberationTime)};
 }
 
-ResultView::~ResultView()
+void paintGrid(const QWidget& view, const char* gridName)
 {
-    delete summary;
-    delete grid;
-    delete rows;
-}
-
-void openResultView(const TdmZAVR& dm, const ClubGenerator::Race& race, ResultView& view)
-{
-    const RaceResults::Counts counts = RaceResults::loadResultRows(dm, race.liberCode, race.liberDate, *view.rows);
-    RaceResults::applyResultDisplay(dm.clubSettings(), *view.rows);
-    view.grid->resizeColumnsToContents();
-    view.summary->setText(RaceResults::summaryLine(counts));
-    view.grid->viewport()->repaint();
+    auto* grid = view.findChild<QTableView*>(QLatin1String(gridName));
+    if (!grid)
+        qFatal("the view has no grid %s", gridName);
+    grid->viewport()->repaint();
 }
 
 }  // namespace RaceSteps

@@ -2,15 +2,12 @@
 // plain text lines with QPdfWriter.
 
 #include "BenchHarness.h"
-#include "Formats.h"
-#include "ListReports.h"
+#include "RaceResultView.h"
 #include "RaceSteps.h"
 #include "ReportPreview.h"
-#include "RowSetModel.h"
 #include "TdmZAVR.h"
 
 #include <QFontMetricsF>
-#include <QLabel>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -18,12 +15,17 @@
 
 namespace {
 
-Report resultReport(Bench::Club& club, const RaceSteps::ResultView& view)
+using ResultView = RaceSteps::ShownView<RaceResultView>;
+
+// The report the Result view's Print button produces (the harness runs without interaction, so
+// it is kept instead of previewed).
+Report resultReport(ResultView& view)
 {
-    const ClubGenerator::Race& race = club.largestRace();
-    return ListReports::raceResult(club.dm(), club.dm().clubSettings(), race.clubId + QStringLiteral(" Result for ") + race.liberSite,
-                                   Formats::toDbMidnight(race.liberDate), QStringLiteral("06:30:00"), view.summary->text(),
-                                   *view.rows);
+    view.view.butPrtRaceResultClick();
+    std::optional<Report> report = takeLastProducedReport();
+    if (!report)
+        qFatal("the Result view produced no report");
+    return *std::move(report);
 }
 
 // Every cell at its column's left edge, one line a row, a new page when the page is full.
@@ -67,12 +69,10 @@ int main(int argc, char** argv)
         {{QStringLiteral("result-report"), QStringLiteral("Race result report to PDF, largest race"),
           QStringLiteral("the same cells as plain text with QPdfWriter"),
           [](Bench::Club& club) -> Bench::Runs {
-              auto view = std::make_shared<RaceSteps::ResultView>();
-              RaceSteps::openResultView(club.dm(), club.largestRace(), *view);
-              const QList<QStringList> cells = resultReport(club, *view).rows;
-              return {[&club, view](Bench::Clock&) {
-                          renderToPdf(resultReport(club, *view), club.scratch(QStringLiteral("result.pdf")));
-                      },
+              auto view = std::make_shared<ResultView>(club.dm());
+              RaceSteps::openView(*view, club.largestRace(), "dbgrdRaceRec");
+              const QList<QStringList> cells = resultReport(*view).rows;
+              return {[&club, view](Bench::Clock&) { renderToPdf(resultReport(*view), club.scratch(QStringLiteral("result.pdf"))); },
                       [&club, cells](Bench::Clock&) { drawPlainText(cells, club.scratch(QStringLiteral("plain.pdf"))); }};
           },
           3.0}});

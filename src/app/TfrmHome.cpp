@@ -1,33 +1,25 @@
 #include "TfrmHome.h"
 
+#include "ClubClocks.h"
 #include "ErrorHandler.h"
-#include "Formats.h"
-#include "PageTitle.h"
+#include "ReadOnlyGrid.h"
 #include "RowSetModel.h"
-#include "TdmZAVR.h"
+#include "ui_TfrmHome.h"
 
 #include <QHeaderView>
-#include <QTableView>
-#include <QVBoxLayout>
 
 TfrmHome::TfrmHome(TdmZAVR& dm, const DataFolder& /*folder*/, QWidget* parent)
-    : QWidget(parent), dm_(dm), adoqDBGrid_(new RowSetModel(this)),
-      DBGrid1_(makeReadOnlyGrid(this, QStringLiteral("DBGrid1"), adoqDBGrid_))
+    : QWidget(parent), dm_(dm), ui_(std::make_unique<Ui::TfrmHome>()), adoqDBGrid_(new RowSetModel(this))
 {
-    setObjectName(QStringLiteral("frmHome"));
-    QVBoxLayout* layout = addPageTitle(this, QStringLiteral("Home"));
-
+    ui_->setupUi(this);
     adoqDBGrid_->setObjectName(QStringLiteral("adoqDBGrid"));
-    adoqDBGrid_->setAllAlignments(Qt::AlignCenter);
-    adoqDBGrid_->setDisplayRule(QStringLiteral("LastSynchDate"), [](const QVariant& value) {
-        return Formats::formatDate(QStringLiteral("yyyy/mm/dd"), Formats::fromDbDate(value));
-    });
-
-    DBGrid1_->horizontalHeader()->setSectionsClickable(true);
-    DBGrid1_->horizontalHeader()->setMinimumSectionSize(140);
-    connect(DBGrid1_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TfrmHome::DBGrid1TitleClick);
-    layout->addWidget(DBGrid1_, 1);
+    adoqDBGrid_->setColumns(clubClockColumns());
+    setUpReadOnlyGrid(ui_->DBGrid1, adoqDBGrid_);
+    ui_->DBGrid1->horizontalHeader()->setSectionsClickable(true);
+    connectGuarded(ui_->DBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, &TfrmHome::DBGrid1TitleClick);
 }
+
+TfrmHome::~TfrmHome() = default;
 
 QString& TfrmHome::sortText()
 {
@@ -38,24 +30,17 @@ QString& TfrmHome::sortText()
 void TfrmHome::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    FormShow();
+    guarded(this, [this] { FormShow(); });
 }
 
 void TfrmHome::FormShow()
 {
     adoqDBGrid_->clear();
-    guarded(this, [this] {
-        QSqlQuery query = dm_.exec(QStringLiteral("select ClockID,LoftName,LastSynchDate from  ZAVR_LoftClocks a "
-                                                  "LEFT Join ZAVR_LoftData b on a.LoftNo=b.LoftNo "));
-        adoqDBGrid_->setQueryResult(query);
-        DBGrid1_->resizeColumnsToContents();
-    });
+    loadClubClocks(dm_, *adoqDBGrid_);
+    ui_->DBGrid1->resizeColumnsToContents();
 }
 
 void TfrmHome::DBGrid1TitleClick(int column)
 {
-    if (column < 0 || column >= adoqDBGrid_->fields().size())
-        return;
-    sortText() = nextSortText(sortText(), adoqDBGrid_->fields().at(column));
-    adoqDBGrid_->applySort(sortText());
+    sortByTitle(adoqDBGrid_, column, &sortText());
 }

@@ -1,18 +1,23 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 class DataFolder;
-class QTableView;
 class RowSetModel;
 class TdmZAVR;
 
+namespace Ui {
+class TfrmHome;
+}
+
 // The Home page: every clock of the club with its member's name and the date it was last
-// programmed. Read-only.
+// programmed. Read-only; read again each time the page is shown.
 class TfrmHome : public QWidget {
     Q_OBJECT
 public:
     TfrmHome(TdmZAVR& dm, const DataFolder& folder, QWidget* parent = nullptr);
+    ~TfrmHome() override;
 
     // The sort text of the grid, one for the whole run of the program.
     static QString& sortText();
@@ -25,6 +30,6 @@ protected:
 
 private:
     TdmZAVR& dm_;
+    std::unique_ptr<Ui::TfrmHome> ui_;
     RowSetModel* adoqDBGrid_;
-    QTableView* DBGrid1_;
 };

@@ -33,6 +33,16 @@ QString dateTimeText(const QVariant& moment)
     return value.isValid() ? Formats::dateTimeC(value) : moment.toString();
 }
 
+QString dateText(const QVariant& moment)
+{
+    return Formats::shortDate(Formats::fromDbDate(moment));
+}
+
+QString timeOfDayText(const QVariant& time)
+{
+    return Formats::longTime(Formats::fromDbTime(time));
+}
+
 QString sexText(const QVariant& sex)
 {
     const QString code = sex.toString();

@@ -21,6 +21,11 @@ QString memberName(const TdmZAVR& dm, const QVariant& loftNo);
 // A stored date-time without a rule of its own: short date and long time, the time left out at
 // midnight; empty for null; an unreadable value as it is stored.
 QString dateTimeText(const QVariant& moment);
+// The date of a stored date-time in the short date format; empty for null or unreadable.
+QString dateText(const QVariant& moment);
+// A stored time of day (alone or in a date-time) in the long time format; empty for null or
+// unreadable.
+QString timeOfDayText(const QVariant& time);
 
 // Pigeon register.
 // Sex: "H" -> "Hen", "C" -> "Cock", anything else empty.

@@ -3,6 +3,8 @@
 #include "CorvelError.h"
 #include "Dialogs.h"
 
+#include <QEvent>
+#include <QWidget>
 #include <exception>
 #include <new>
 
@@ -24,4 +26,38 @@ bool guarded(QWidget* parent, const std::function<void()>& action)
         showError(parent, QString::fromLocal8Bit(e.what()));
     }
     return false;
+}
+
+namespace {
+
+// Watches a page for its first show, then runs the page's show handler once.
+class FirstShowWatcher : public QObject {
+public:
+    FirstShowWatcher(QWidget* page, std::function<void()> formShow)
+        : QObject(page), page_(page), formShow_(std::move(formShow))
+    {
+        page->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == page_ && event->type() == QEvent::Show && !event->spontaneous()) {
+            page_->removeEventFilter(this);
+            guarded(page_, formShow_);
+            deleteLater();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* page_;
+    std::function<void()> formShow_;
+};
+
+}  // namespace
+
+void callOnFirstShow(QWidget* page, std::function<void()> formShow)
+{
+    new FirstShowWatcher(page, std::move(formShow));
 }

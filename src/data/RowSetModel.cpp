@@ -42,6 +42,8 @@ int compareValues(const QVariant& a, const QVariant& b)
     return c != 0 ? c : QString::compare(a.toString(), b.toString(), Qt::CaseSensitive);
 }
 
+constexpr Qt::Alignment DefaultAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+
 }  // namespace
 
 RowSetModel::RowSetModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -79,6 +81,25 @@ void RowSetModel::clear()
     setRows({}, {});
 }
 
+void RowSetModel::setColumns(const GridColumns& columns)
+{
+    rules_.clear();
+    titles_.clear();
+    alignments_.clear();
+    for (const GridColumn& c : columns) {
+        if (c.text)
+            setDisplayRule(c.field, c.text);
+        if (!c.title.isEmpty())
+            setTitle(c.field, c.title);
+        setAlignment(c.field, c.alignment);
+    }
+    if (!fields_.isEmpty()) {
+        emit headerDataChanged(Qt::Horizontal, 0, static_cast<int>(fields_.size()) - 1);
+        if (!order_.isEmpty())
+            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    }
+}
+
 void RowSetModel::setDisplayRule(const QString& field, DisplayRule rule)
 {
     rules_.insert(field.toLower(), std::move(rule));
@@ -92,11 +113,6 @@ void RowSetModel::setTitle(const QString& field, const QString& title)
 void RowSetModel::setAlignment(const QString& field, Qt::Alignment alignment)
 {
     alignments_.insert(field.toLower(), alignment);
-}
-
-void RowSetModel::setAllAlignments(Qt::Alignment alignment)
-{
-    defaultAlignment_ = alignment;
 }
 
 int RowSetModel::fieldIndex(const QString& field) const
@@ -181,7 +197,7 @@ QVariant RowSetModel::data(const QModelIndex& index, int role) const
     case Qt::EditRole:
         return value(index.row(), index.column());
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(alignments_.value(fields_.at(index.column()).toLower(), defaultAlignment_));
+        return QVariant::fromValue(alignments_.value(fields_.at(index.column()).toLower(), DefaultAlignment));
     default:
         return {};
     }
@@ -194,7 +210,7 @@ QVariant RowSetModel::headerData(int section, Qt::Orientation orientation, int r
     if (role == Qt::DisplayRole)
         return titles_.value(fields_.at(section).toLower(), fields_.at(section));
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(alignments_.value(fields_.at(section).toLower(), defaultAlignment_));
+        return QVariant::fromValue(alignments_.value(fields_.at(section).toLower(), DefaultAlignment));
     return {};
 }
 
@@ -203,21 +219,6 @@ QString nextSortText(const QString& sortText, const QString& field)
     if (sortText.startsWith(field) && !sortText.contains(QLatin1String(" DESC")))
         return field + QStringLiteral(" DESC");
     return field + QStringLiteral(" ASC");
-}
-
-QTableView* makeReadOnlyGrid(QWidget* parent, const QString& name, RowSetModel* model)
-{
-    auto* grid = new QTableView(parent);
-    grid->setObjectName(name);
-    grid->setModel(model);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->setVisible(false);
-    // Sizing the columns to their contents looks at this many rows (the visible ones first), not
-    // at every row of a national race.
-    grid->horizontalHeader()->setResizeContentsPrecision(GridSizingRows);
-    return grid;
 }
 
 int RowSetModel::findRow(const QString& field, const QString& text) const
@@ -231,13 +232,17 @@ int RowSetModel::findRow(const QString& field, const QString& text) const
     return -1;
 }
 
-void enableTitleSort(QTableView* view, RowSetModel* model, QString* sortText)
+void sortByTitle(RowSetModel* model, int column, QString* sortText)
 {
-    view->horizontalHeader()->setSectionsClickable(true);
-    QObject::connect(view->horizontalHeader(), &QHeaderView::sectionClicked, view, [model, sortText](int section) {
-        if (section < 0 || section >= model->fields().size())
-            return;
-        *sortText = nextSortText(*sortText, model->fields().at(section));
-        model->applySort(*sortText);
-    });
+    if (column < 0 || column >= model->fields().size())
+        return;
+    *sortText = nextSortText(*sortText, model->fields().at(column));
+    model->applySort(*sortText);
+}
+
+void enableTitleSort(QTableView* grid, RowSetModel* model, QString* sortText)
+{
+    grid->horizontalHeader()->setSectionsClickable(true);
+    QObject::connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, grid,
+                     [model, sortText](int column) { sortByTitle(model, column, sortText); });
 }

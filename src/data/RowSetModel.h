@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GridColumns.h"
+
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QList>
@@ -9,7 +11,6 @@
 
 class QSqlQuery;
 class QTableView;
-class QWidget;
 
 // The rows of one query, fetched once and shown in a grid. Each column is a field of the query;
 // its title is the field name unless set. A display rule turns a stored value into the text a
@@ -18,7 +19,7 @@ class QWidget;
 class RowSetModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    using DisplayRule = std::function<QString(const QVariant&)>;
+    using DisplayRule = GridColumn::DisplayRule;
 
     explicit RowSetModel(QObject* parent = nullptr);
 
@@ -27,10 +28,12 @@ public:
     void setRows(const QStringList& fields, QList<QVariantList> rows);
     void clear();
 
+    // Titles, display rules and alignments of the described columns, in place of those set
+    // before. The grid showing the rows chooses its visible columns with showColumns().
+    void setColumns(const GridColumns& columns);
     void setDisplayRule(const QString& field, DisplayRule rule);
     void setTitle(const QString& field, const QString& title);
     void setAlignment(const QString& field, Qt::Alignment alignment);
-    void setAllAlignments(Qt::Alignment alignment);
 
     const QStringList& fields() const { return fields_; }
     int fieldIndex(const QString& field) const;  // -1 when the query has no such field
@@ -50,8 +53,11 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-private:
+protected:
+    // A value of `column` as the column shows it: through its display rule, else as text.
     QString display(int column, const QVariant& value) const;
+
+private:
     void sortRows();
 
     QStringList fields_;
@@ -60,7 +66,6 @@ private:
     QHash<QString, DisplayRule> rules_;
     QHash<QString, QString> titles_;
     QHash<QString, Qt::Alignment> alignments_;
-    Qt::Alignment defaultAlignment_ = Qt::AlignLeft | Qt::AlignVCenter;
     QString sort_;
 };
 
@@ -68,11 +73,8 @@ private:
 // holds no " DESC", otherwise "F ASC".
 QString nextSortText(const QString& sortText, const QString& field);
 
-// Wires title clicks of `view` (showing `model`): toggles `*sortText` (which may outlive the view)
-// and sorts the model by it.
-void enableTitleSort(QTableView* view, RowSetModel* model, QString* sortText);
-
-// A read-only grid over `model`: whole rows selected one at a time, no row numbers; sizing its
-// columns to their contents measures at most GridSizingRows rows.
-QTableView* makeReadOnlyGrid(QWidget* parent, const QString& name, RowSetModel* model);
-inline constexpr int GridSizingRows = 200;
+// Sorts the rows by a click on the title of `column`: `*sortText` becomes nextSortText() of the
+// column's field and the model's fetched rows are ordered by it. `sortText` may outlive the grid.
+void sortByTitle(RowSetModel* model, int column, QString* sortText);
+// Wires the title clicks of `grid` (showing `model`) to sortByTitle.
+void enableTitleSort(QTableView* grid, RowSetModel* model, QString* sortText);

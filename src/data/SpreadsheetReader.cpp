@@ -5,15 +5,80 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <ixion/cell.hpp>
+#include <ixion/formula_result.hpp>
 #include <ixion/model_context.hpp>
+#include <orcus/csv_parser.hpp>
 #include <orcus/format_detection.hpp>
-#include <orcus/orcus_csv.hpp>
 #include <orcus/orcus_ods.hpp>
 #include <orcus/orcus_xlsx.hpp>
 #include <orcus/spreadsheet/document.hpp>
 #include <orcus/spreadsheet/factory.hpp>
 #include <orcus/spreadsheet/sheet.hpp>
+#include <algorithm>
 #include <memory>
+
+namespace {
+
+// Collects the cells of a csv file as texts: a csv file has no cell types, and reading "007" or
+// "0098" as numbers would lose their leading zeros.
+class CsvRows {
+public:
+    QList<QVariantList> rows;
+    qsizetype width = 0;
+
+    void begin_parse() {}
+    void end_parse() {}
+    void begin_row() { rows.append(QVariantList()); }
+    void end_row() { width = std::max(width, rows.last().size()); }
+    void cell(const char* p, size_t n, bool)
+    {
+        if (n == 0)
+            rows.last() << QVariant();
+        else
+            rows.last() << QString::fromUtf8(p, static_cast<qsizetype>(n));
+    }
+};
+
+QList<QVariantList> readCsv(QByteArray content)
+{
+    if (content.startsWith("\xEF\xBB\xBF"))
+        content.remove(0, 3);  // the UTF-8 mark some programs put first
+    content.replace("\r\n", "\n");  // the parser ends rows at LF only
+    orcus::csv::parser_config config;
+    config.delimiters.push_back(',');
+    config.text_qualifier = '"';
+    config.trim_cell_value = false;
+    CsvRows handler;
+    orcus::csv_parser<CsvRows> parser(content.constData(), static_cast<size_t>(content.size()), handler, config);
+    parser.parse();
+    for (QVariantList& row : handler.rows)
+        while (row.size() < handler.width)
+            row << QVariant();
+    return std::move(handler.rows);
+}
+
+QVariant formulaResult(const ixion::model_context& cells, const ixion::abs_address_t& at)
+{
+    const ixion::formula_cell* formula = cells.get_formula_cell(at);
+    if (!formula)
+        return {};
+    try {
+        const ixion::formula_result result = formula->get_result_cache(ixion::formula_result_wait_policy_t::throw_exception);
+        switch (result.get_type()) {
+        case ixion::formula_result::result_type::value:
+            return result.get_value();
+        case ixion::formula_result::result_type::string:
+            return QString::fromStdString(result.get_string());
+        default:
+            return {};
+        }
+    } catch (const std::exception&) {
+        return {};  // no stored result
+    }
+}
+
+}  // namespace
 
 QList<QVariantList> readFirstSheet(const QString& path)
 {
@@ -21,7 +86,10 @@ QList<QVariantList> readFirstSheet(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw CorvelError(QStringLiteral("Cannot read %1: %2").arg(shown, file.errorString()));
-    const QByteArray head = file.read(1 << 16);
+    // The whole file: a zip container (xlsx, ods) is told apart by its directory at the end.
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw CorvelError(QStringLiteral("Cannot read %1: %2").arg(shown, file.errorString()));
     file.close();
 
     orcus::spreadsheet::range_size_t size;
@@ -32,17 +100,17 @@ QList<QVariantList> readFirstSheet(const QString& path)
     std::unique_ptr<orcus::iface::import_filter> filter;
     const QString suffix = QFileInfo(path).suffix().toLower();
     try {
-        const auto format = orcus::detect(reinterpret_cast<const unsigned char*>(head.constData()),
-                                          static_cast<size_t>(head.size()));
+        const auto format = orcus::detect(reinterpret_cast<const unsigned char*>(content.constData()),
+                                          static_cast<size_t>(content.size()));
         if (format == orcus::format_t::xlsx)
             filter = std::make_unique<orcus::orcus_xlsx>(&factory);
         else if (format == orcus::format_t::ods)
             filter = std::make_unique<orcus::orcus_ods>(&factory);
         else if (suffix == QLatin1String("csv"))
-            filter = std::make_unique<orcus::orcus_csv>(&factory);
+            return readCsv(content);
         else
             throw CorvelError(QStringLiteral("%1 is not a spreadsheet file this program can read (xlsx, ods or csv).").arg(shown));
-        filter->read_file(QFile::encodeName(path).toStdString());
+        filter->read_stream(std::string_view(content.constData(), static_cast<size_t>(content.size())));
     } catch (const CorvelError&) {
         throw;
     } catch (const std::exception& e) {
@@ -70,6 +138,9 @@ QList<QVariantList> readFirstSheet(const QString& path)
                 break;
             case ixion::celltype_t::boolean:
                 row << cells.get_boolean_value(at);
+                break;
+            case ixion::celltype_t::formula:
+                row << formulaResult(cells, at);
                 break;
             default:
                 row << QVariant();

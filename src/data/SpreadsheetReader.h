@@ -6,6 +6,7 @@
 
 // Reads the cells of a workbook's first sheet (xlsx, ods or csv): one list of values per row from
 // the first row to the last row holding data, each as wide as the widest row. Numbers come as
-// double, texts as QString, empty cells as a null QVariant. Throws CorvelError with the reason
-// when the file cannot be read.
+// double, texts as QString, empty cells as a null QVariant; a formula gives its stored result.
+// Every cell of a csv file is text. Throws CorvelError with the reason when the file cannot be
+// read.
 QList<QVariantList> readFirstSheet(const QString& path);

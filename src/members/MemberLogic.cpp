@@ -64,6 +64,26 @@ bool saveMember(const TdmZAVR& dm, const MemberInput& in, const QDateTime& now)
     return !exists;
 }
 
+std::optional<MemberInput> loadMember(const TdmZAVR& dm, const QString& loftNo)
+{
+    const auto row = dm.locate(QStringLiteral("ZAVR_LoftData"), {QStringLiteral("LoftNo")}, {loftNo});
+    if (!row)
+        return std::nullopt;
+    const auto text = [&row](const char* field) { return row->value(QString::fromLatin1(field)).toString(); };
+    MemberInput in;
+    in.associationCode = text("AssociationCode");
+    in.loftNo = text("LoftNo");
+    in.loftName = text("LoftName");
+    in.street = text("Street");
+    in.city = text("City");
+    in.postCode = text("PostCode");
+    in.phoneNo = text("PhoneNo");
+    in.loftLon = text("LoftLon");
+    in.loftLat = text("LoftLat");
+    in.notes = text("Notes");
+    return in;
+}
+
 int memberPigeonCount(const TdmZAVR& dm, const QString& loftNo)
 {
     return dm.scalar(QStringLiteral("select count(*) from ZAVR_PigData where LoftNo=?"), {loftNo}).toInt();

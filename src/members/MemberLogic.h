@@ -28,6 +28,8 @@ struct MemberInput {
     QString loftLon;
     QString loftLat;
     QString notes;
+
+    bool operator==(const MemberInput&) const = default;
 };
 
 inline constexpr const char* MemberEntryError = "Set new Member find data entry error !";
@@ -46,6 +48,10 @@ QString replaceMemberQuestion(const QString& loftNo, const QString& memberName);
 // (Miles 0, Yards 0) per liberation point: all or nothing. Returns true for an insert.
 // Throws CorvelError for an empty loft number or name, DbError for a refused value.
 bool saveMember(const TdmZAVR& dm, const MemberInput& input, const QDateTime& now);
+
+// The stored member of that loft number as the member form shows it (null fields as empty
+// texts); empty when no member has that number.
+std::optional<MemberInput> loadMember(const TdmZAVR& dm, const QString& loftNo);
 
 // The number of pigeons the member owns.
 int memberPigeonCount(const TdmZAVR& dm, const QString& loftNo);

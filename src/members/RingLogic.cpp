@@ -90,6 +90,8 @@ QString newRingInputError(const RingInput& in)
     return {};
 }
 
+}  // namespace
+
 QString ringOwnerError(const QString& ringNo, const QVariant& ownerLoftNo, const QString& ownerName)
 {
     const QString loftNo = ownerLoftNo.toString();
@@ -100,8 +102,6 @@ QString ringOwnerError(const QString& ringNo, const QVariant& ownerLoftNo, const
                                               : QStringLiteral("%1 (loft %2)").arg(ownerName, loftNo);
     return QStringLiteral("The ring number %1 belongs to %2: it is not saved for this member.").arg(ringNo, owner);
 }
-
-}  // namespace
 
 RingSaveResult saveRing(const TdmZAVR& dm, const RingInput& in, const QDateTime& now)
 {

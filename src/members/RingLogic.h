@@ -59,6 +59,10 @@ struct RingSaveResult {
 // key or length violation; a duplicate ring number is named).
 RingSaveResult saveRing(const TdmZAVR& dm, const RingInput& input, const QDateTime& now);
 
+// The refusal of a ring number that is stored for another member: it names the owner by name and
+// loft number (`ownerLoftNo` null or empty: stored without a member).
+QString ringOwnerError(const QString& ringNo, const QVariant& ownerLoftNo, const QString& ownerName);
+
 // Deletes the pigeon of that loft and ring number; its race entries stay. Returns rows deleted.
 int deleteRing(const TdmZAVR& dm, const QString& loftNo, const QString& ringNo);
 

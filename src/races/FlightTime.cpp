@@ -6,7 +6,7 @@
 #include <cmath>
 
 namespace FlightTime {
-QList<SunRow> readSunRows(const TdmZAVR& dm, const QString& raceCode)
+QList<SunRow> readSunRowsByDay(const TdmZAVR& dm, const QString& raceCode)
 {
     QList<SunRow> rows;
     QSqlQuery q = dm.exec(QStringLiteral("SELECT RaceDate, SunSet, SunRise FROM ZAVR_SunSet_SunRise "
@@ -80,7 +80,7 @@ qint64 CalcuateSecs(const TdmZAVR& dm, qint64 clockVariationSecs, const QDateTim
 {
     QList<SunRow> rows;
     if (arrival.isValid() && liberation.isValid() && arrival.date() != liberation.date())
-        rows = readSunRows(dm, raceCode);
+        rows = readSunRowsByDay(dm, raceCode);
     return CalcuateSecs(clockVariationSecs, arrival, liberation, rows, variant);
 }
 

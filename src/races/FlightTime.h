@@ -26,7 +26,7 @@ struct SunRow {
 };
 
 // The sun rows of a race, by race code, in day order.
-QList<SunRow> readSunRows(const TdmZAVR& dm, const QString& raceCode);
+QList<SunRow> readSunRowsByDay(const TdmZAVR& dm, const QString& raceCode);
 
 // The liberation moment of a race row: the date of LiberDate with the time of day of LiberTime,
 // to the second, as a moment. Invalid when either is missing or unreadable.

@@ -1,7 +1,5 @@
 #include "LoftDistModel.h"
 
-#include "DisplayRules.h"
-
 #include <QRegularExpression>
 
 LoftDistModel::LoftDistModel(QObject* parent) : RowSetModel(parent) {}
@@ -43,7 +41,7 @@ QVariant LoftDistModel::data(const QModelIndex& index, int role) const
     if (index.isValid() && editable(index.column()) && (role == Qt::DisplayRole || role == Qt::EditRole)) {
         const QVariant v = edited(index.row(), index.column());
         if (v.isValid())
-            return role == Qt::DisplayRole ? QVariant(DisplayRules::distanceText(v)) : v;
+            return role == Qt::DisplayRole ? QVariant(display(index.column(), v)) : v;
     }
     return RowSetModel::data(index, role);
 }

@@ -3,6 +3,7 @@
 #include "Coordinates.h"
 #include "CorvelError.h"
 #include "Formats.h"
+#include "RowSetModel.h"
 #include "TdmZAVR.h"
 
 #include <QSqlQuery>
@@ -24,7 +25,7 @@ LoftDistUpdateResult LoftDistUpdate(const TdmZAVR& dm, const RaceKey& race)
                               .arg(race.liberCode, race.clubId, Formats::shortDate(race.liberDate)));
     const QString pointLon = stored->liberLon.isNull() ? QString() : stored->liberLon.toString();
     const QString pointLat = stored->liberLat.isNull() ? QString() : stored->liberLat.toString();
-    const bool yardsMode = dm.clubSettings().Mode != 0;
+    const bool yardsMode = dm.clubSettings().yards();
 
     LoftDistUpdateResult result;
     TdmZAVR::Transaction tx(dm);
@@ -55,6 +56,15 @@ LoftDistUpdateResult LoftDistUpdate(const TdmZAVR& dm, const RaceKey& race)
     return result;
 }
 
+void loadDistanceRows(const TdmZAVR& dm, const QString& liberCode, RowSetModel& rows)
+{
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT b.LoftName AS LoftName, a.LoftNo, a.Miles, a.Yards, a.LiberCode "
+                                         "FROM ZAVR_LoftLibPointDist a LEFT JOIN ZAVR_LoftData b ON b.LoftNo = a.LoftNo "
+                                         "WHERE a.LiberCode = ? ORDER BY a.rowid"),
+                          {liberCode});
+    rows.setQueryResult(q);
+}
+
 void saveLoftDistance(const TdmZAVR& dm, const QString& liberCode, const QString& loftNo, int miles, int yards)
 {
     const int changed = dm.update(QStringLiteral("ZAVR_LoftLibPointDist"),
@@ -64,10 +74,4 @@ void saveLoftDistance(const TdmZAVR& dm, const QString& liberCode, const QString
         throw CorvelError(QStringLiteral("The distance row of member %1 for point %2 no longer exists; the value is "
                                          "not stored.")
                               .arg(loftNo, liberCode));
-}
-
-QStringList distanceTitles(bool yardsMode)
-{
-    return yardsMode ? QStringList{QStringLiteral("Miles"), QStringLiteral("Yards")}
-                     : QStringList{QStringLiteral("KM"), QStringLiteral("M")};
 }

@@ -5,10 +5,11 @@
 #include <QString>
 #include <QStringList>
 
+class RowSetModel;
 class TdmZAVR;
 
 // The two distance columns of a loft's distance row for a distance in metres: in metres mode
-// (club Mode 0) whole kilometres and metres, otherwise whole miles and the whole distance in yards.
+// whole kilometres and metres, in yards mode whole miles and the whole distance in yards.
 struct LoftDistanceColumns {
     int miles = 0;
     int yards = 0;
@@ -29,8 +30,9 @@ struct LoftDistUpdateResult {
 // found (nothing is written).
 LoftDistUpdateResult LoftDistUpdate(const TdmZAVR& dm, const RaceKey& race);
 
+// The Distance view's rows: the point's distance row of every member, in stored order, with the
+// member's name. Fields LoftName, LoftNo, Miles, Yards, LiberCode.
+void loadDistanceRows(const TdmZAVR& dm, const QString& liberCode, RowSetModel& rows);
+
 // Stores a distance typed by hand. Throws CorvelError when the row does not exist.
 void saveLoftDistance(const TdmZAVR& dm, const QString& liberCode, const QString& loftNo, int miles, int yards);
-
-// Column titles of the Distance view for the club's mode: "KM"/"M" or "Miles"/"Yards".
-QStringList distanceTitles(bool yardsMode);

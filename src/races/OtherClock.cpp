@@ -3,6 +3,7 @@
 #include "CorvelError.h"
 #include "FlightTime.h"
 #include "Formats.h"
+#include "RaceLogic.h"
 #include "RowSetModel.h"
 #include "TdmZAVR.h"
 
@@ -11,12 +12,7 @@ namespace {
 
 QString raceDate(const Race& race)
 {
-    return Formats::toDbDate(race.liberDate);
-}
-
-QString storedDate(const Race& race)
-{
-    return Formats::toDbMidnight(race.liberDate);
+    return raceDateKey(race.liberDate);
 }
 
 QString likeEnding(const QString& ending)
@@ -58,7 +54,7 @@ QStringList memberRings(const TdmZAVR& dm, const QString& loftNo, const QString&
 void loadMemberArrivals(const TdmZAVR& dm, const Race& race, const QString& loftNo, RowSetModel& rows)
 {
     QSqlQuery q = dm.exec(QStringLiteral("SELECT a.PRingNo, (SELECT b.BackTime FROM ZAVR_PigRaceData b "
-                                         "WHERE b.LiberCode = ? AND date(b.LiberDate) = ? AND b.PRingNo = a.PRingNo) AS BackTime "
+                                         "WHERE b.LiberCode = ? AND date(b.LiberDate) = date(?) AND b.PRingNo = a.PRingNo) AS BackTime "
                                          "FROM ZAVR_PigData a WHERE a.LoftNo = ? ORDER BY a.PRingNo"),
                           {race.liberCode, raceDate(race), loftNo});
     rows.setQueryResult(q);
@@ -77,7 +73,7 @@ std::optional<ClockTimes> storedClockTimes(const TdmZAVR& dm, const Race& race, 
 std::optional<QDateTime> storedArrival(const TdmZAVR& dm, const Race& race, const QString& ringNo)
 {
     const QVariant text = dm.scalar(QStringLiteral("SELECT BackTime FROM ZAVR_PigRaceData WHERE LiberCode = ? "
-                                                   "AND date(LiberDate) = ? AND PRingNo = ? AND BackTime IS NOT NULL"),
+                                                   "AND date(LiberDate) = date(?) AND PRingNo = ? AND BackTime IS NOT NULL"),
                                     {race.liberCode, raceDate(race), ringNo});
     if (text.isNull())
         return std::nullopt;
@@ -85,6 +81,11 @@ std::optional<QDateTime> storedArrival(const TdmZAVR& dm, const Race& race, cons
     if (!moment.isValid())
         throw CorvelError(QStringLiteral("'%1' is not a valid date and time").arg(text.toString()));
     return moment;
+}
+
+GridColumns arrivalColumns()
+{
+    return {{QStringLiteral("PRingNo"), QStringLiteral("Ring ")}, {QStringLiteral("BackTime"), QStringLiteral("Time")}};
 }
 
 bool arrivesBeforeLiberation(const QDateTime& arrival, const QDateTime& liberation)
@@ -139,7 +140,7 @@ SavedArrival saveArrival(const TdmZAVR& dm, const Race& race, const QString& lof
         dm.update(QStringLiteral("ZAVR_RaceClockTime"), RaceClockKey, clockKey, clock);
     } else {
         dm.append(QStringLiteral("ZAVR_RaceClockTime"), FieldValues{{QStringLiteral("LiberCode"), race.liberCode},
-                                                                    {QStringLiteral("LiberDate"), storedDate(race)},
+                                                                    {QStringLiteral("LiberDate"), raceDate(race)},
                                                                     {QStringLiteral("LoftNo"), loftNo}}
                                                             + clock);
     }
@@ -153,7 +154,7 @@ SavedArrival saveArrival(const TdmZAVR& dm, const Race& race, const QString& lof
     } else {
         dm.append(QStringLiteral("ZAVR_PigRaceData"), FieldValues{{QStringLiteral("ClubID"), race.clubId},
                                                                   {QStringLiteral("LiberCode"), race.liberCode},
-                                                                  {QStringLiteral("LiberDate"), storedDate(race)},
+                                                                  {QStringLiteral("LiberDate"), raceDate(race)},
                                                                   {QStringLiteral("PRingNo"), ringNo}}
                                                           + entry);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GridColumns.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QList>
@@ -53,6 +55,8 @@ QStringList memberRings(const TdmZAVR& dm, const QString& loftNo, const QString&
 // Every pigeon of the member by ring number, with its arrival text in the race (or null):
 // fields PRingNo, BackTime.
 void loadMemberArrivals(const TdmZAVR& dm, const Race& race, const QString& loftNo, RowSetModel& rows);
+// The columns of those rows in the view's grid.
+GridColumns arrivalColumns();
 
 std::optional<ClockTimes> storedClockTimes(const TdmZAVR& dm, const Race& race, const QString& loftNo);
 

@@ -2,17 +2,13 @@
 
 #include "CorvelError.h"
 #include "Formats.h"
+#include "RowSetModel.h"
 #include "TdmZAVR.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
 
 namespace {
-
-QVariant dbDate(const QDate& date)
-{
-    return Formats::toDbMidnight(date);
-}
 
 bool noCoordinates(const QString& lon)
 {
@@ -25,6 +21,11 @@ QString textOrEmpty(const QVariant& v)
 }
 
 }  // namespace
+
+QString raceDateKey(const QDate& liberDate)
+{
+    return Formats::toDbMidnight(liberDate);
+}
 
 QString RaceCode(const QString& liberCode, const QDate& liberDate)
 {
@@ -50,7 +51,7 @@ std::optional<StoredRace> findStoredRace(const TdmZAVR& dm, const RaceKey& key)
 {
     const auto row = dm.locate(QStringLiteral("ZAVR_RaceData"),
                                {QStringLiteral("ClubID"), QStringLiteral("LiberCode"), QStringLiteral("LiberDate")},
-                               {key.clubId, key.liberCode, dbDate(key.liberDate)});
+                               {key.clubId, key.liberCode, raceDateKey(key.liberDate)});
     if (!row)
         return std::nullopt;
     StoredRace race;
@@ -64,6 +65,37 @@ std::optional<StoredRace> findStoredRace(const TdmZAVR& dm, const RaceKey& key)
     race.liberLat = row->value(QStringLiteral("LiberLat"));
     race.raceCode = textOrEmpty(row->value(QStringLiteral("RaceCode")));
     return race;
+}
+
+void loadRaceList(const TdmZAVR& dm, RowSetModel& rows)
+{
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT ClubID, LiberCode, LiberSiteAbbr, LiberSite, LiberDate, LiberTime, "
+                                         "LiberLon, LiberLat, Updatetime, SynchFlag, RaceCode FROM ZAVR_RaceData "
+                                         "ORDER BY rowid"));
+    rows.setQueryResult(q);
+}
+
+ListedRace listedRace(const RowSetModel& races, int row)
+{
+    ListedRace race;
+    race.key.clubId = races.value(row, QStringLiteral("ClubID")).toString();
+    race.key.liberCode = races.value(row, QStringLiteral("LiberCode")).toString();
+    race.liberDate = races.value(row, QStringLiteral("LiberDate"));
+    race.liberTime = races.value(row, QStringLiteral("LiberTime"));
+    race.key.liberDate = Formats::fromDbDate(race.liberDate);
+    race.liberSiteAbbr = races.value(row, QStringLiteral("LiberSiteAbbr")).toString();
+    race.liberSite = races.value(row, QStringLiteral("LiberSite")).toString();
+    return race;
+}
+
+int findListedRace(const RowSetModel& races, const RaceKey& key)
+{
+    for (int r = 0; r < races.rowCount(); ++r) {
+        const RaceKey listed = listedRace(races, r).key;
+        if (listed.clubId == key.clubId && listed.liberCode == key.liberCode && listed.liberDate == key.liberDate)
+            return r;
+    }
+    return -1;
 }
 
 std::optional<LiberationPoint> findLiberationPointBySite(const TdmZAVR& dm, const QString& site)
@@ -132,7 +164,7 @@ RaceSaveResult saveRace(const TdmZAVR& dm, const RaceInput& input, const QDateTi
     if (!input.liberDate.isValid())
         throw CorvelError(QStringLiteral("The liberation date is not valid; the race is not saved."));
     const QString raceCode = RaceCode(input.liberCode, input.liberDate);
-    const QVariant date = dbDate(input.liberDate);
+    const QVariant date = raceDateKey(input.liberDate);
     const QVariant time = input.liberTime.isValid() ? QVariant(Formats::toDbTime(input.liberTime)) : QVariant();
     const QVariant stamp = Formats::toDbDateTime(now);
     const RaceKey key{*club, input.liberCode, input.liberDate};
@@ -193,7 +225,7 @@ RaceSaveResult saveRace(const TdmZAVR& dm, const RaceInput& input, const QDateTi
 
 void deleteRace(const TdmZAVR& dm, const RaceKey& key)
 {
-    const QVariant date = dbDate(key.liberDate);
+    const QVariant date = raceDateKey(key.liberDate);
     TdmZAVR::Transaction tx(dm);
     dm.remove(QStringLiteral("ZAVR_RaceData"),
               {QStringLiteral("ClubID"), QStringLiteral("LiberCode"), QStringLiteral("LiberDate")},
@@ -204,7 +236,7 @@ void deleteRace(const TdmZAVR& dm, const RaceKey& key)
     tx.commit();
 }
 
-QList<SunRowText> readSunRows(const TdmZAVR& dm, const QString& raceCode)
+QList<SunRowText> readSunTableRows(const TdmZAVR& dm, const QString& raceCode)
 {
     QList<SunRowText> rows;
     QSqlQuery q = dm.exec(QStringLiteral("SELECT RaceDate, Location, SunSet, SunRise FROM ZAVR_SunSet_SunRise "
@@ -272,7 +304,7 @@ void saveSunRows(const TdmZAVR& dm, const QString& raceCode, const QList<SunRowT
     dm.exec(QStringLiteral("DELETE FROM ZAVR_SunSet_SunRise WHERE RaceCode = ?"), {raceCode});
     for (const Checked& c : checked)
         dm.append(QStringLiteral("ZAVR_SunSet_SunRise"), {{QStringLiteral("RaceCode"), raceCode},
-                                                          {QStringLiteral("RaceDate"), dbDate(c.date)},
+                                                          {QStringLiteral("RaceDate"), Formats::toDbMidnight(c.date)},
                                                           {QStringLiteral("SunSet"), Formats::toDbTime(c.sunSet)},
                                                           {QStringLiteral("SunRise"), Formats::toDbTime(c.sunRise)},
                                                           {QStringLiteral("Location"), c.location}});

@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <optional>
 
+class RowSetModel;
 class TdmZAVR;
 
 // A race in full: one liberation of one point on one date for one club.
@@ -17,6 +18,11 @@ struct RaceKey {
     QString liberCode;
     QDate liberDate;
 };
+
+// A race's date as it is stored with the race and with everything that belongs to it (the
+// moment of its midnight), and as it is bound in the conditions that select them, which compare
+// the date part only: "date(LiberDate) = date(?)".
+QString raceDateKey(const QDate& liberDate);
 
 // The race code: the liberation code followed by the liberation date as "mmdd"
 // ("1A2F" on 19 August -> "1A2F0819").
@@ -39,6 +45,24 @@ struct StoredRace {
     QString raceCode;
 };
 std::optional<StoredRace> findStoredRace(const TdmZAVR& dm, const RaceKey& key);
+
+// The race list: every race row, in the order the rows were stored. Fields ClubID, LiberCode,
+// LiberSiteAbbr, LiberSite, LiberDate, LiberTime, then LiberLon, LiberLat, Updatetime, SynchFlag,
+// RaceCode.
+void loadRaceList(const TdmZAVR& dm, RowSetModel& rows);
+
+// A race of the race list as the page's views use it.
+struct ListedRace {
+    RaceKey key;
+    QString liberSiteAbbr;
+    QString liberSite;
+    QVariant liberDate;  // as stored, for printed titles
+    QVariant liberTime;
+};
+// The race of row `row` of the race list.
+ListedRace listedRace(const RowSetModel& races, int row);
+// The row of the race list holding the race `key`; -1 when none does.
+int findListedRace(const RowSetModel& races, const RaceKey& key);
 
 // A liberation point of ZAVR_LiberateSite.
 struct LiberationPoint {
@@ -105,8 +129,8 @@ struct SunRowText {
 };
 inline constexpr int SunTableDayRows = 6;
 
-// The sun rows of a race code in stored order, formatted for the table.
-QList<SunRowText> readSunRows(const TdmZAVR& dm, const QString& raceCode);
+// The sun rows of a race code in stored order, formatted for the sun table.
+QList<SunRowText> readSunTableRows(const TdmZAVR& dm, const QString& raceCode);
 // Replaces all sun rows of the race code by the rows whose date cell is not empty (one
 // transaction). Every row is checked first: a date that is not a date or a time that is not a
 // time raises CorvelError naming the day row, and nothing is replaced.

@@ -1,17 +1,19 @@
 #pragma once
 
+#include "GridColumns.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
 
-class QTableView;
 class RowSetModel;
 class TdmZAVR;
-struct ClubSettings;
 
 // The status and result views of a race: the race entries of one liberation code and date
 // (whatever club entered them).
 namespace RaceResults {
+
+// The rows' titles and display rules are those of ListColumns::raceResult and raceStatus.
 
 struct Counts {
     int members = 0;  // members that sent pigeons (entries whose ring has no member count as one)
@@ -19,30 +21,27 @@ struct Counts {
     int clocked = 0;  // pigeons with an arrival
 };
 
+// What the pass that loads a race's result rows reads besides them: the counts of the race's
+// summary line, and how the member and pigeon columns show the rows (ListColumns::raceResult):
+// the names of the race's members and the parts of the rings that arrived, nothing else of the
+// registers.
+struct LoadedResult {
+    Counts counts;
+    GridColumn::DisplayRule memberName;  // LoftNo as the member's name
+    GridColumn::DisplayRule ringParts;   // PRingNo as the ring's parts; a ring the register does not hold as its number
+};
+
 // Result rows, ranked by speed: Pos, LiberCode, PRingNo, BackTime, FlyTime, FlySpeed, Dist,
 // LoftNo; one per entry with an arrival, highest speed first. Equal speeds share a position
-// and the next position is skipped. The rows show LoftNo as the member's name and PRingNo as the
-// ring's parts, both read with the rows (a ring the register does not hold shows its number).
-// Returns the counts of the race's summary line, read in the same pass.
-Counts loadResultRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows);
+// and the next position is skipped. Returns what the same pass read for the summary line and the
+// member and pigeon columns.
+LoadedResult loadResultRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows);
 
 // Status rows: LoftNo, ClockID, MarkedCnt, ArriveCnt; one per member and clock.
 void loadStatusRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows);
 
 // "12 Members sent 150 birds of which 98 were clocked"
 QString summaryLine(const Counts& counts);
-
-// "Yds/Min" in yards mode, "MPM" in metres mode.
-QString speedTitle(const ClubSettings& settings);
-
-// Titles and display rules of the result grid and report: the time of BackTime, "%8.3n" for the
-// speed (empty for 0), thousands for Dist (the member names and ring parts come with the rows).
-void applyResultDisplay(const ClubSettings& settings, RowSetModel& rows);
-// Titles and display rules of the status grid and report.
-void applyStatusDisplay(const TdmZAVR& dm, RowSetModel& rows);
-// Shows the result grid's columns in the order Pos., Member, Pigeon, Clock, Flying Time, speed,
-// Dist.; the liberation code is hidden.
-void arrangeResultGrid(QTableView* grid);
 
 // Writes the result rows, in their current order, to a new xlsx workbook: one sheet "Sheet1",
 // a header row of field names, then the stored values; ring number and arrival as text, the

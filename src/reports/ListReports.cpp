@@ -4,40 +4,26 @@
 #include "CorvelError.h"
 #include "DisplayRules.h"
 #include "Formats.h"
+#include "ListColumns.h"
 #include "RowSetModel.h"
 #include "TdmZAVR.h"
-
-#include <functional>
 
 namespace ListReports {
 namespace {
 
-// One printed column: its title, its share of the width, its alignment and how a row prints in it
-// (without a rule of its own: as the rows display the field).
+// One printed column: its title, its share of the width, its alignment and the field it prints.
+// A field prints as the page's grid shows it (the list's column description); `text` is only
+// given for a column that prints a field otherwise.
 struct Column {
     QString title;
     double width;
     Qt::Alignment alignment;
     QString field;
-    std::function<QString(const QVariant&)> text;
+    GridColumn::DisplayRule text = {};
 };
 
-QString plainText(const QVariant& v)
-{
-    return v.isNull() ? QString() : v.toString();
-}
-
-QString integerText(const QVariant& v)
-{
-    if (v.isNull() || !v.isValid())
-        return {};
-    bool ok = false;
-    const qlonglong n = v.toLongLong(&ok);
-    return ok ? QString::number(n) : v.toString();
-}
-
 Report makeReport(const QString& name, const QString& caption, const ClubSettings& club, const QString& title,
-                  const QList<Column>& columns, const RowSetModel& rows)
+                  const QList<Column>& columns, const GridColumns& shown, const RowSetModel& rows)
 {
     Report report;
     report.name = name;
@@ -88,7 +74,8 @@ Report makeReport(const QString& name, const QString& caption, const ClubSetting
         line.reserve(columns.size());
         for (qsizetype c = 0; c < columns.size(); ++c) {
             const Column& column = columns.at(c);
-            line << (column.text ? column.text(rows.value(r, fieldColumns.at(c))) : rows.displayText(r, column.field));
+            const QVariant value = rows.value(r, fieldColumns.at(c));
+            line << (column.text ? column.text(value) : columnText(shown, column.field, value));
         }
         report.rows << line;
     }
@@ -111,12 +98,12 @@ QString liberationDateTime(const QString& datePattern, const QVariant& liberDate
 Report memberList(const ClubSettings& club, const RowSetModel& members)
 {
     const QList<Column> columns = {
-        {QStringLiteral("Name"), 50, Left, QStringLiteral("LoftName"), plainText},
-        {QStringLiteral("LoftNo"), 25, Left, QStringLiteral("LoftNo"), plainText},
-        {QStringLiteral("No. of Clocks"), 25, Centre, QStringLiteral("clockCnt"), integerText},
+        {QStringLiteral("Name"), 50, Left, QStringLiteral("LoftName")},
+        {QStringLiteral("LoftNo"), 25, Left, QStringLiteral("LoftNo")},
+        {QStringLiteral("No. of Clocks"), 25, Centre, QStringLiteral("clockCnt")},
     };
     return makeReport(QStringLiteral("TfrmPrtMemList"), QStringLiteral("Member List"), club,
-                      QStringLiteral("Member List"), columns, members);
+                      QStringLiteral("Member List"), columns, ListColumns::memberList(), members);
 }
 
 QString ringListTitle(const QString& memberName, const QString& loftNo)
@@ -127,19 +114,17 @@ QString ringListTitle(const QString& memberName, const QString& loftNo)
 Report ringList(const TdmZAVR& dm, const ClubSettings& club, const QString& memberName, const QString& loftNo,
                 const RowSetModel& rings)
 {
-    const ColourNameLookup colours(dm);
     const QList<Column> columns = {
-        {QStringLiteral("Life Ring Number"), 33, Left, QStringLiteral("PRingNo"), plainText},
-        {QStringLiteral("Sex of bird"), 12, Left, QStringLiteral("Sex"), DisplayRules::sexText},
-        {QStringLiteral("e_Ring Assign."), 17, Left, QStringLiteral("E_Ring"), plainText},
-        {QStringLiteral("Color"), 18, Left, QStringLiteral("ColorType"),
-         [&colours](const QVariant& v) { return colours.name(v); }},
-        {QStringLiteral("Create Date"), 31, Left, QStringLiteral("CreateDate"), DisplayRules::dateTimeText},
-        {QStringLiteral("Assign Date"), 31, Left, QStringLiteral("AssignDate"), DisplayRules::dateTimeText},
-        {QStringLiteral("Last Update date"), 25, Left, QStringLiteral("Updatetime"), DisplayRules::ringUpdateTimeText},
+        {QStringLiteral("Life Ring Number"), 33, Left, QStringLiteral("PRingNo")},
+        {QStringLiteral("Sex of bird"), 12, Left, QStringLiteral("Sex")},
+        {QStringLiteral("e_Ring Assign."), 17, Left, QStringLiteral("E_Ring")},
+        {QStringLiteral("Color"), 18, Left, QStringLiteral("ColorType")},
+        {QStringLiteral("Create Date"), 31, Left, QStringLiteral("CreateDate")},
+        {QStringLiteral("Assign Date"), 31, Left, QStringLiteral("AssignDate")},
+        {QStringLiteral("Last Update date"), 25, Left, QStringLiteral("Updatetime")},
     };
     Report report = makeReport(QStringLiteral("TfrmPrtMemRingList"), QStringLiteral("Ring List"), club,
-                               ringListTitle(memberName, loftNo), columns, rings);
+                               ringListTitle(memberName, loftNo), columns, ListColumns::ringList(dm), rings);
     report.detailFont.pointSize = 8.0;
     report.columnHeaderFont.pointSize = 8.0;
     return report;
@@ -148,34 +133,32 @@ Report ringList(const TdmZAVR& dm, const ClubSettings& club, const QString& memb
 Report raceList(const ClubSettings& club, const RowSetModel& races)
 {
     const QList<Column> columns = {
-        {QStringLiteral("Club"), 10, Left, QStringLiteral("ClubID"), plainText},
-        {QStringLiteral("Code"), 8, Left, QStringLiteral("LiberCode"), plainText},
-        {QStringLiteral("Lib.Site Abbr."), 16, Left, QStringLiteral("LiberSiteAbbr"), plainText},
-        {QStringLiteral("Liberation Site"), 26, Left, QStringLiteral("LiberSite"), plainText},
-        {QStringLiteral("Lib Date"), 21, Left, QStringLiteral("LiberDate"), DisplayRules::dateTimeText},
-        {QStringLiteral("Lib Time"), 11, Left, QStringLiteral("LiberTime"),
-         [](const QVariant& v) { return Formats::longTime(Formats::fromDbTime(v)); }},
+        {QStringLiteral("Club"), 10, Left, QStringLiteral("ClubID")},
+        {QStringLiteral("Code"), 8, Left, QStringLiteral("LiberCode")},
+        {QStringLiteral("Lib.Site Abbr."), 16, Left, QStringLiteral("LiberSiteAbbr")},
+        {QStringLiteral("Liberation Site"), 26, Left, QStringLiteral("LiberSite")},
+        {QStringLiteral("Lib Date"), 21, Left, QStringLiteral("LiberDate")},
+        {QStringLiteral("Lib Time"), 11, Left, QStringLiteral("LiberTime")},
     };
     return makeReport(QStringLiteral("TfrmPrtRaceList"), QStringLiteral("Race List"), club,
-                      QStringLiteral("Race List"), columns, races);
+                      QStringLiteral("Race List"), columns, ListColumns::raceList(), races);
 }
 
 Report memberDistances(const TdmZAVR& dm, const ClubSettings& club, const QString& distanceViewTitle,
                        const RowSetModel& distances)
 {
     const LoftNameLookup names(dm);
-    const bool yards = club.yards();
+    const QStringList units = distanceTitles(club.yards());
+    // The member's name is looked up by the loft number of each distance row.
     const QList<Column> columns = {
         {QStringLiteral("Member"), 40, Left, QStringLiteral("LoftNo"),
          [&names](const QVariant& v) { return names.name(v); }},
-        {QStringLiteral("Loft Number"), 20, Centre, QStringLiteral("LoftNo"), plainText},
-        {yards ? QStringLiteral("Miles") : QStringLiteral("KM"), 20, Centre, QStringLiteral("Miles"),
-         DisplayRules::distanceText},
-        {yards ? QStringLiteral("Yards") : QStringLiteral("M"), 20, Centre, QStringLiteral("Yards"),
-         DisplayRules::distanceText},
+        {QStringLiteral("Loft Number"), 20, Centre, QStringLiteral("LoftNo")},
+        {units.at(0), 20, Centre, QStringLiteral("Miles")},
+        {units.at(1), 20, Centre, QStringLiteral("Yards")},
     };
     return makeReport(QStringLiteral("TfrmPrtMemDist"), QStringLiteral("Member Distances"), club, distanceViewTitle,
-                      columns, distances);
+                      columns, ListColumns::memberDistances(club), distances);
 }
 
 QString raceStatusTitle(const QString& statusViewTitle, const QVariant& liberDate, const QVariant& liberTime)
@@ -187,16 +170,14 @@ QString raceStatusTitle(const QString& statusViewTitle, const QVariant& liberDat
 Report raceStatus(const TdmZAVR& dm, const ClubSettings& club, const QString& statusViewTitle,
                   const QVariant& liberDate, const QVariant& liberTime, const RowSetModel& status)
 {
-    const LoftNameLookup names(dm);
     const QList<Column> columns = {
-        {QStringLiteral("Member"), 40, Left, QStringLiteral("LoftNo"),
-         [&names](const QVariant& v) { return names.name(v); }},
-        {QStringLiteral("Clock"), 20, Centre, QStringLiteral("ClockID"), plainText},
-        {QStringLiteral("Birds Marked"), 20, Centre, QStringLiteral("MarkedCnt"), integerText},
-        {QStringLiteral("Birds arrived"), 20, Centre, QStringLiteral("ArriveCnt"), integerText},
+        {QStringLiteral("Member"), 40, Left, QStringLiteral("LoftNo")},
+        {QStringLiteral("Clock"), 20, Centre, QStringLiteral("ClockID")},
+        {QStringLiteral("Birds Marked"), 20, Centre, QStringLiteral("MarkedCnt")},
+        {QStringLiteral("Birds arrived"), 20, Centre, QStringLiteral("ArriveCnt")},
     };
     return makeReport(QStringLiteral("TfrmPrtRaceStat"), QStringLiteral("Race Status"), club,
-                      raceStatusTitle(statusViewTitle, liberDate, liberTime), columns, status);
+                      raceStatusTitle(statusViewTitle, liberDate, liberTime), columns, ListColumns::raceStatus(dm), status);
 }
 
 QString raceResultTitle(const QString& resultViewTitle, const QVariant& liberDate, const QVariant& liberTime,
@@ -207,25 +188,22 @@ QString raceResultTitle(const QString& resultViewTitle, const QVariant& liberDat
            QStringLiteral(" (") + summaryLine + QStringLiteral(")");
 }
 
-Report raceResult(const TdmZAVR& dm, const ClubSettings& club, const QString& resultViewTitle,
+Report raceResult(const ClubSettings& club, const GridColumns& resultColumns, const QString& resultViewTitle,
                   const QVariant& liberDate, const QVariant& liberTime, const QString& summaryLine,
                   const RowSetModel& results)
 {
-    const LoftNameLookup names(dm);
-    const bool yards = club.yards();
     const QList<Column> columns = {
-        {QStringLiteral("Pos."), 7, Centre, QStringLiteral("Pos"), integerText},
-        {QStringLiteral("Member"), 30, Left, QStringLiteral("LoftNo"),
-         [&names](const QVariant& v) { return names.name(v); }},
-        {QStringLiteral("Pigeon"), 24, Left, QStringLiteral("PRingNo"), nullptr},
-        {QStringLiteral("Clocked"), 13, Left, QStringLiteral("BackTime"), DisplayRules::backTimeText},
-        {QStringLiteral("Flying Time"), 14, Left, QStringLiteral("FlyTime"), plainText},
-        {yards ? QStringLiteral("Yards/min") : QStringLiteral("M/min"), 13, Right, QStringLiteral("FlySpeed"),
-         DisplayRules::flySpeedText},
-        {QStringLiteral("Dist."), 12, Right, QStringLiteral("Dist"), DisplayRules::distanceText},
+        {QStringLiteral("Pos."), 7, Centre, QStringLiteral("Pos")},
+        {QStringLiteral("Member"), 30, Left, QStringLiteral("LoftNo")},
+        {QStringLiteral("Pigeon"), 24, Left, QStringLiteral("PRingNo")},
+        {QStringLiteral("Clocked"), 13, Left, QStringLiteral("BackTime")},
+        {QStringLiteral("Flying Time"), 14, Left, QStringLiteral("FlyTime")},
+        {club.yards() ? QStringLiteral("Yards/min") : QStringLiteral("M/min"), 13, Right, QStringLiteral("FlySpeed")},
+        {QStringLiteral("Dist."), 12, Right, QStringLiteral("Dist")},
     };
     Report report = makeReport(QStringLiteral("TfrmPrtRaceResult"), QStringLiteral("Race Result"), club,
-                               raceResultTitle(resultViewTitle, liberDate, liberTime, summaryLine), columns, results);
+                               raceResultTitle(resultViewTitle, liberDate, liberTime, summaryLine), columns,
+                               resultColumns, results);
     report.detailFont.pointSize = 8.5;
     report.columnHeaderFont.pointSize = 8.5;
     return report;

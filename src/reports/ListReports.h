@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GridColumns.h"
 #include "Report.h"
 
 #include <QString>
@@ -12,11 +13,13 @@ struct ClubSettings;
 // The six list reports of the Member and Races pages. Each takes what its page shows: the club
 // settings (TdmZAVR::clubSettings()), the title texts the page holds, and the rows of the page's
 // grid as that grid holds them, in its current order (a title-click sort carries over). Rows are
-// read by field name (case does not matter) as raw stored values; the reports apply their own
-// display rules. A row set without one of the expected fields raises CorvelError.
-// Reports that show member names or colour names look them up in the database.
+// read by field name (case does not matter) as raw stored values, and printed by the display
+// rules of the page's grid (ListColumns). A row set without one of the expected fields raises
+// CorvelError. Reports that show member names or colour names look them up in the database; the
+// race result prints by the Result view's own columns, whose names and ring parts came with its
+// rows.
 //
-// A page's Print handler, inside guarded(...), builds the report and shows its preview:
+// A page's Print handler builds the report and shows its preview:
 //   produceReport(this, ListReports::memberList(dm.clubSettings(), *memberModel));
 namespace ListReports {
 
@@ -50,9 +53,9 @@ QString raceStatusTitle(const QString& statusViewTitle, const QVariant& liberDat
 
 // Race result, titled with the Result view's title, the race's liberation date and time and the
 // view's summary line. Rows (the Result view): Pos, LoftNo, PRingNo, BackTime, FlyTime, FlySpeed,
-// Dist. The pigeon column shows the ring as the rows display it (its parts, which the Result
-// view's rows carry).
-Report raceResult(const TdmZAVR& dm, const ClubSettings& club, const QString& resultViewTitle,
+// Dist, printed as the Result view's columns (`resultColumns`, ListColumns::raceResult) show them:
+// the member's name and the ring's parts as read with the rows.
+Report raceResult(const ClubSettings& club, const GridColumns& resultColumns, const QString& resultViewTitle,
                   const QVariant& liberDate, const QVariant& liberTime, const QString& summaryLine,
                   const RowSetModel& results);
 QString raceResultTitle(const QString& resultViewTitle, const QVariant& liberDate, const QVariant& liberTime,

@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class DataFolder;
-class QComboBox;
-class QLineEdit;
-class QPushButton;
 class TdmZAVR;
-class UpDown;
+
+namespace Ui {
+class TfrmSetup;
+}
 
 // The Setup page: the club settings (stored when the page is left), the club list, and the
 // backup on demand and restore of the database.
@@ -17,6 +17,7 @@ class TfrmSetup : public QWidget {
     Q_OBJECT
 public:
     TfrmSetup(TdmZAVR& dm, const DataFolder& folder, QWidget* parent = nullptr);
+    ~TfrmSetup() override;
 
     // Ends the program after a successful restore; QCoreApplication::exit(0) unless replaced.
     void setEndProgram(std::function<void()> endProgram) { endProgram_ = std::move(endProgram); }
@@ -29,27 +30,12 @@ public:
     void btnLoadBkClick();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     TdmZAVR& dm_;
     const DataFolder& folder_;
     std::function<void()> endProgram_;
-    bool filled_ = false;    // FormShow ran
+    std::unique_ptr<Ui::TfrmSetup> ui_;
     bool restored_ = false;  // the database was replaced: nothing more is stored
-
-    QLineEdit* edtClubName_;
-    QLineEdit* edtClubAbbt_;
-    QComboBox* cbbClubName_;
-    QLineEdit* edtClubStreet_;
-    QLineEdit* edtClubToneCity_;
-    QLineEdit* edtPostCode_;
-    QLineEdit* edtAssociation_;
-    QComboBox* cbbLangue_;
-    QComboBox* cbbMode_;
-    QLineEdit* edtDay_;
-    UpDown* udDate_;
-    QPushButton* btnLoadBk_;
-    QPushButton* btnBackNow_;
 };

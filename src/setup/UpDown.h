@@ -9,11 +9,14 @@ class QLineEdit;
 class UpDown : public QWidget {
     Q_OBJECT
 public:
-    UpDown(QLineEdit* associate, int minimum, int maximum, QWidget* parent);
+    explicit UpDown(QWidget* parent = nullptr);
+
+    // The edit the arrows step, and the range of their steps.
+    void setAssociate(QLineEdit* associate, int minimum, int maximum);
     void stepBy(int steps);
 
 private:
-    QLineEdit* associate_;
-    int minimum_;
-    int maximum_;
+    QLineEdit* associate_ = nullptr;
+    int minimum_ = 0;
+    int maximum_ = 0;
 };

@@ -169,6 +169,19 @@ TEST(DeleteMember, AFailureDeletesNothing)
     EXPECT_EQ(t.dm().scalar(QStringLiteral("select count(*) from ZAVR_LoftLibPointDist")).toInt(), 3);
 }
 
+TEST(LoadMember, GivesTheStoredMemberAsSavedOrNothing)
+{
+    TestDatabase t;
+    saveMember(t.dm(), member("L1", "D'Hondt"), Now);
+    t.run(QStringLiteral("insert into ZAVR_LoftData (LoftNo,LoftName) values ('L2','Bare')"));
+    EXPECT_EQ(loadMember(t.dm(), QStringLiteral("L1")), member("L1", "D'Hondt"));
+    MemberInput bare;
+    bare.loftNo = QStringLiteral("L2");
+    bare.loftName = QStringLiteral("Bare");
+    EXPECT_EQ(loadMember(t.dm(), QStringLiteral("L2")), bare);  // null fields load empty
+    EXPECT_EQ(loadMember(t.dm(), QStringLiteral("l1")), std::nullopt);
+}
+
 TEST(MemberList, CountsClocksPerMemberInLoftNumberOrder)
 {
     TestDatabase t;

@@ -99,7 +99,7 @@ TEST(FlightTime, SunRowsAreReadByRaceCodeOnlyForRacesOverSeveralDays)
                          "('1A2F0718', '2024-07-19 00:00:00', '20:29:00', '05:45:00'), "
                          "('1A2F0718', '2024-07-18 00:00:00', '20:30:00', '05:40:00'), "
                          "('9990718', '2024-07-19 00:00:00', '20:29:00', '01:00:00')"));
-    EXPECT_EQ(FlightTime::readSunRows(t.dm(), QStringLiteral("1A2F0718")).first().day, QDate(2024, 7, 18));
+    EXPECT_EQ(FlightTime::readSunRowsByDay(t.dm(), QStringLiteral("1A2F0718")).first().day, QDate(2024, 7, 18));
     EXPECT_EQ(FlightTime::CalcuateSecs(t.dm(), 0, at(2024, 7, 19, 7, 15, 30), at(2024, 7, 18, 14, 0, 0),
                                        QStringLiteral("1A2F0718"), Variant::HandEntry),
               28830);

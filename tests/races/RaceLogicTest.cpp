@@ -258,7 +258,7 @@ TEST(SunRows, SavedRowsReadBackInStoredOrderAndResaveUnchanged)
                          {QString(), QStringLiteral("skipped"), QStringLiteral("x"), QStringLiteral("y")},
                          {QStringLiteral("2024-08-21"), QString(), QStringLiteral("20:28:05"), QStringLiteral("6:43:00")},
                          {QStringLiteral("2024-08-20"), QStringLiteral("Arras"), QStringLiteral("20:29:00"), QStringLiteral("06:42:00")}}));
-    const QList<SunRowText> read = readSunRows(t.dm(), code);
+    const QList<SunRowText> read = readSunTableRows(t.dm(), code);
     ASSERT_EQ(read.size(), 3);
     EXPECT_EQ(read.at(0).raceDate, QStringLiteral("24-08-19"));
     EXPECT_EQ(read.at(0).location, QStringLiteral("Quievrain"));
@@ -273,7 +273,7 @@ TEST(SunRows, SavedRowsReadBackInStoredOrderAndResaveUnchanged)
     // Saving what the table shows (dates as yy-mm-dd) keeps the same rows.
     saveSunRows(t.dm(), code, sixRows(read));
     EXPECT_EQ(count(t, QStringLiteral("ZAVR_SunSet_SunRise"), QStringLiteral("RaceDate LIKE '2024-08-%'")), 3);
-    const QList<SunRowText> again = readSunRows(t.dm(), code);
+    const QList<SunRowText> again = readSunTableRows(t.dm(), code);
     ASSERT_EQ(again.size(), 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(again.at(i).raceDate, read.at(i).raceDate);

@@ -4,10 +4,11 @@
 #include "TestDatabase.h"
 #include "TfrmRace.h"
 
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -56,13 +57,17 @@ struct RacePage {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(c) + header->sectionSize(c) / 2, header->height() / 2));
     }
+    // The items of the race list's operations menu.
+    QList<QRadioButton*> menuItems() const { return get<QGroupBox>("rgRacePoint")->findChildren<QRadioButton*>(); }
+    // Right-clicks the race list's current row (below the rows when there is none) and chooses
+    // an item of the operations menu.
     void menu(int item) const
     {
-        const QRect rect = grid->visualRect(grid->currentIndex());
-        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, rect.center());
-        auto* rg = get<QListWidget>("rgRacePoint");
-        EXPECT_FALSE(rg->isHidden());
-        rg->setCurrentRow(item);
+        const QModelIndex current = grid->currentIndex();
+        const QPoint at = current.isValid() ? grid->visualRect(current).center() : QPoint(4, grid->viewport()->height() - 4);
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, at);
+        EXPECT_FALSE(hidden("rgRacePoint"));
+        menuItems().at(item)->click();
     }
     void typeCoordinate(const char* name, const QString& text) const
     {

@@ -1,6 +1,8 @@
 #include "CorvelError.h"
 #include "Dialogs.h"
+#include "ListColumns.h"
 #include "RaceResults.h"
+#include "ReadOnlyGrid.h"
 #include "RowSetModel.h"
 #include "SpreadsheetReader.h"
 #include "TestDatabase.h"
@@ -46,7 +48,7 @@ TEST(RaceResults, ResultRowsAreRankedBySpeedWithSharedPositions)
     TestDatabase t;
     addRace(t);
     RowSetModel rows;
-    RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows);
+    const RaceResults::LoadedResult read = RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows);
     EXPECT_EQ(rows.fields(), (QStringList{"Pos", "LiberCode", "PRingNo", "BackTime", "FlyTime", "FlySpeed", "Dist", "LoftNo"}));
     ASSERT_EQ(rows.rowCount(), 5);  // both clubs; no entry without an arrival; not the other race
     EXPECT_EQ(texts(rows, QStringLiteral("Pos")), (QStringList{"1", "2", "2", "4", "5"}));
@@ -54,7 +56,7 @@ TEST(RaceResults, ResultRowsAreRankedBySpeedWithSharedPositions)
     EXPECT_EQ(rows.value(3, QStringLiteral("PRingNo")).toString(), QStringLiteral("BELG24-2"));
     EXPECT_TRUE(rows.value(4, QStringLiteral("LoftNo")).isNull());  // a ring that is in no member's list
 
-    RaceResults::applyResultDisplay(ClubSettings{}, rows);
+    rows.setColumns(ListColumns::raceResult(ClubSettings{}, read.memberName, read.ringParts));
     EXPECT_EQ(rows.displayText(0, QStringLiteral("LoftNo")), QStringLiteral("Jones"));
     EXPECT_EQ(rows.displayText(3, QStringLiteral("LoftNo")), QStringLiteral("Smith"));
     EXPECT_EQ(rows.displayText(0, QStringLiteral("PRingNo")), QStringLiteral("NL 24 A 12345"));
@@ -64,15 +66,6 @@ TEST(RaceResults, ResultRowsAreRankedBySpeedWithSharedPositions)
     EXPECT_EQ(rows.displayText(4, QStringLiteral("FlySpeed")), QString());  // speed 0 shows nothing
     EXPECT_EQ(rows.displayText(4, QStringLiteral("LoftNo")), QString());
     EXPECT_EQ(rows.headerData(rows.fieldIndex(QStringLiteral("FlySpeed")), Qt::Horizontal).toString(), QStringLiteral("MPM"));
-}
-
-TEST(RaceResults, SpeedTitleFollowsTheClubsUnit)
-{
-    ClubSettings metres;
-    ClubSettings yards;
-    yards.Mode = 1;
-    EXPECT_EQ(RaceResults::speedTitle(metres), QStringLiteral("MPM"));
-    EXPECT_EQ(RaceResults::speedTitle(yards), QStringLiteral("Yds/Min"));
 }
 
 TEST(RaceResults, StatusCountsMarkedAndArrivedPerMemberAndClock)
@@ -88,7 +81,7 @@ TEST(RaceResults, StatusCountsMarkedAndArrivedPerMemberAndClock)
     EXPECT_EQ(texts(rows, QStringLiteral("ClockID")), (QStringList{"", "K1", "K2"}));
     EXPECT_EQ(texts(rows, QStringLiteral("MarkedCnt")), (QStringList{"0", "2", "3"}));
     EXPECT_EQ(texts(rows, QStringLiteral("ArriveCnt")), (QStringList{"1", "2", "2"}));
-    RaceResults::applyStatusDisplay(t.dm(), rows);
+    rows.setColumns(ListColumns::raceStatus(t.dm()));
     EXPECT_EQ(texts(rows, QStringLiteral("LoftNo")), (QStringList{"", "Smith", "Jones"}));
     EXPECT_EQ(rows.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Birds marked"));
 }
@@ -98,9 +91,9 @@ TEST(RaceResults, SummaryLineCountsEveryEntryOfTheRace)
     TestDatabase t;
     addRace(t);
     RowSetModel rows;
-    const RaceResults::Counts counts = RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows);
+    const RaceResults::Counts counts = RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows).counts;
     EXPECT_EQ(RaceResults::summaryLine(counts), QStringLiteral("3 Members sent 6 birds of which 5 were clocked"));
-    const RaceResults::Counts none = RaceResults::loadResultRows(t.dm(), QStringLiteral("ZZ"), RaceDay, rows);
+    const RaceResults::Counts none = RaceResults::loadResultRows(t.dm(), QStringLiteral("ZZ"), RaceDay, rows).counts;
     EXPECT_EQ(RaceResults::summaryLine(none), QStringLiteral("0 Members sent 0 birds of which 0 were clocked"));
     EXPECT_EQ(rows.rowCount(), 0);
 }
@@ -110,11 +103,12 @@ TEST(RaceResults, ResultGridShowsTheDocumentedColumnOrder)
     TestDatabase t;
     addRace(t);
     RowSetModel rows;
-    RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows);
-    RaceResults::applyResultDisplay(ClubSettings{}, rows);
+    const RaceResults::LoadedResult read = RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows);
+    const GridColumns columns = ListColumns::raceResult(ClubSettings{}, read.memberName, read.ringParts);
+    rows.setColumns(columns);
     QTableView grid;
     grid.setModel(&rows);
-    RaceResults::arrangeResultGrid(&grid);
+    showColumns(&grid, columns);
     QStringList shown;
     for (int visual = 0; visual < rows.columnCount(); ++visual) {
         const int logical = grid.horizontalHeader()->logicalIndex(visual);

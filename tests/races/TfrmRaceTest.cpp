@@ -12,8 +12,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -68,9 +68,9 @@ TEST(TfrmRace, ShowsListsRacesAndTheStartView)
     EXPECT_TRUE(p.get<QWidget>("combClub")->isEnabled());
     EXPECT_EQ(p.get<QDateEdit>("dtpLibDate")->date(), QDate::currentDate());
     EXPECT_EQ(p.get<QLineEdit>("medtRaceLon")->displayText(), QStringLiteral("____'__:__"));
-    auto* menu = p.get<QListWidget>("rgRacePoint");
-    EXPECT_EQ(menu->count(), 8);
-    EXPECT_EQ(menu->item(7)->text(), QStringLiteral("Add/Edit other Clock"));
+    auto* menu = p.get<QWidget>("rgRacePoint");
+    ASSERT_EQ(p.menuItems().size(), 8);
+    EXPECT_EQ(p.menuItems().at(7)->text(), QStringLiteral("Add/Edit other Clock"));
     const QPoint at = p.grid->visualRect(p.grid->model()->index(0, 0)).center();
     QTest::mouseClick(p.grid->viewport(), Qt::RightButton, {}, at);
     EXPECT_FALSE(menu->isHidden());
@@ -235,7 +235,8 @@ TEST(TfrmRace, DeletePointAsksFirst)
     p.menu(1);
     messageTexts();
     EXPECT_TRUE(p.hidden("rgRacePoint"));
-    EXPECT_EQ(p.get<QListWidget>("rgRacePoint")->currentRow(), -1);
+    for (const QRadioButton* item : p.menuItems())
+        EXPECT_FALSE(item->isChecked()) << item->text().toStdString();
     EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData")), 1);
     EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData"), QStringLiteral("ClubID = 'C2'")), 1);
     EXPECT_EQ(count(t, QStringLiteral("ZAVR_SunSet_SunRise")), 0);

@@ -296,6 +296,9 @@ TEST_F(ResultViews, ResultRanksBySpeedWithSharedPositionsAndSumsUpTheRace)
         << qPrintable(reportTitleText(*report));
     ASSERT_EQ(report->rows.size(), 4);
     EXPECT_EQ(report->rows.at(0).at(1), QStringLiteral("Smith"));
+    // The report prints the pigeons by the grid's own rule: the ring parts read with the rows.
+    for (int r = 0; r < rows->rowCount(); ++r)
+        EXPECT_EQ(report->rows.at(r).at(2), rows->displayText(r, QStringLiteral("PRingNo"))) << r;
 
     p.click("btnRaceRec");
     EXPECT_FALSE(p.hidden("pnlRacePoint"));
@@ -325,7 +328,7 @@ TEST_F(ResultViews, ViewsWithoutAChosenRaceSaySo)
     RacePage p(t);
     for (int item : {4, 5, 7}) {
         p.grid->setCurrentIndex(QModelIndex());
-        p.page->rgRacePointClick(item);
+        p.menu(item);
         EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Choose a race in the race list first.")}) << item;
         EXPECT_FALSE(p.hidden("pnlRacePoint"));
     }

@@ -1,3 +1,5 @@
+#include "DisplayRules.h"
+#include "ListColumns.h"
 #include "ListReports.h"
 #include "PdfText.h"
 #include "QtPrinters.h"
@@ -222,12 +224,16 @@ TEST_F(ListReportsTest, RaceResultPrintsPositionsRingsAndSpeedsByTheirRules)
     EXPECT_EQ(ListReports::raceResultTitle(QStringLiteral("NWC Result for Barcelona"), QStringLiteral("2024-05-09 00:00:00"),
                                            QStringLiteral("07:00:00"), QStringLiteral("0 Members sent 0 birds of which 0 were clocked")),
               QStringLiteral("NWC Result for Barcelona (05-09 07:00:00) (0 Members sent 0 birds of which 0 were clocked)"));
-    // The pigeon prints as the rows show it (the Result view's rows carry the ring parts).
+    // The member and the pigeon print as the Result view's columns show them (the names and ring
+    // parts come with the view's rows).
     RowSetModel* results = query(ResultSql);
-    results->setDisplayRule(QStringLiteral("PRingNo"), [](const QVariant& v) { return QStringLiteral("ring ") + v.toString(); });
+    const LoftNameLookup names(t.dm());
+    const GridColumn::DisplayRule memberName = [&names](const QVariant& v) { return names.name(v); };
+    const GridColumn::DisplayRule ringParts = [](const QVariant& v) { return QStringLiteral("ring ") + v.toString(); };
     for (const int mode : {0, 1}) {
         const Report report = ListReports::raceResult(
-            t.dm(), club(mode), QStringLiteral("NWC Result for Barcelona"), QStringLiteral("2024-05-09 00:00:00"),
+            club(mode), ListColumns::raceResult(club(mode), memberName, ringParts), QStringLiteral("NWC Result for Barcelona"),
+            QStringLiteral("2024-05-09 00:00:00"),
             QStringLiteral("2024-05-09 07:00:00"), QStringLiteral("2 Members sent 6 birds of which 5 were clocked"),
             *results);
         EXPECT_EQ(report.rows,

@@ -43,3 +43,13 @@ QStringList messageTexts()
         out << m.text;
     return out;
 }
+
+QString thrownText(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const CorvelError& e) {
+        return e.text();
+    }
+    return {};
+}

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 // A fresh data folder with a new, open club database, removed after the test.
@@ -32,3 +33,6 @@ QStringList rows(TdmZAVR& dm, const QString& sql, const QVariantList& params = {
 
 // The texts of the messages shown since the last call (the dialogs run without interaction).
 QStringList messageTexts();
+
+// The text of the CorvelError that `action` throws; empty when it throws none.
+QString thrownText(const std::function<void()>& action);

@@ -1,0 +1,57 @@
+#include "RowSetModel.h"
+#include "SpreadsheetReader.h"
+#include "SpreadsheetWriter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <xlsxwriter.h>
+
+namespace {
+
+TEST(Spreadsheet, LargeWorkbookReadsBackWhole)
+{
+    // Larger than the part of a file that format detection used to look at.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("large.xlsx"));
+    QList<QVariantList> rows;
+    for (int i = 0; i < 5000; ++i)
+        rows << QVariantList{QStringLiteral("R%1").arg(i), QString::number(i).rightJustified(4, QLatin1Char('0')), i + 0.5};
+    RowSetModel model;
+    model.setRows({QStringLiteral("Ring"), QStringLiteral("Number"), QStringLiteral("Value")}, rows);
+    writeWorkbook(path, model, {{}, {0, "@"}});
+    ASSERT_GT(QFileInfo(path).size(), 1 << 16);
+    const QList<QVariantList> cells = readFirstSheet(path);
+    ASSERT_EQ(cells.size(), 5001);
+    EXPECT_EQ(cells.at(1), (QVariantList{"R0", "0000", 0.5}));
+    EXPECT_EQ(cells.last(), (QVariantList{"R4999", "4999", 4999.5}));
+}
+
+TEST(Spreadsheet, FormulaCellsGiveTheirStoredResults)
+{
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("formulas.xlsx")));
+    lxw_workbook* workbook = workbook_new(path.constData());
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Sheet1");
+    worksheet_write_string(sheet, 0, 0, "BELG", nullptr);
+    worksheet_write_formula_str(sheet, 0, 1, "=A1&\"24\"", nullptr, "BELG24");
+    worksheet_write_formula_num(sheet, 0, 2, "=3+4", nullptr, 7);
+    ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+    EXPECT_EQ(readFirstSheet(QFile::decodeName(path)), QList<QVariantList>{(QVariantList{"BELG", "BELG24", 7.0})});
+}
+
+TEST(Spreadsheet, CsvCellsAreTexts)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cells.csv"));
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("001,07,\"a,b\"\r\n\r\n\"two\r\nlines\",,12.50\r\n");
+    out.close();
+    EXPECT_EQ(readFirstSheet(path), (QList<QVariantList>{QVariantList{"001", "07", "a,b"},
+                                                         QVariantList{QVariant(), QVariant(), QVariant()},
+                                                         QVariantList{"two\nlines", QVariant(), "12.50"}}));
+}
+
+}  // namespace
