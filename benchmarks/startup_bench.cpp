@@ -1,6 +1,7 @@
 // Start-up to the shown main window, against the same start-up on an empty database.
 
 #include "BenchHarness.h"
+#include "StartUp.h"
 #include "TdmZAVR.h"
 #include "TfrmMenu.h"
 
@@ -12,10 +13,13 @@ namespace {
 // As main() starts the program, until the main window is on the screen.
 void startUp(const DataFolder& folder, Bench::Clock& clock)
 {
-    TdmZAVR dmZAVR(folder.databasePath());
-    if (!dmZAVR.open())
-        qFatal("%s", qPrintable(dmZAVR.openError()));
-    TfrmMenu frmMenu(dmZAVR, folder);
+    // The data folder's lock, the leftovers of interrupted copies, the data module.
+    const StartUp::Club club = StartUp::openClub(folder);
+    if (club.quit || !club.lock)
+        qFatal("the data folder is not the program's alone");
+    if (!club.dm->isOpen())
+        qFatal("%s", qPrintable(club.dm->openError()));
+    TfrmMenu frmMenu(*club.dm, folder);
     frmMenu.show();
     // The backup notice and the start-up backup come once the window is shown; the backup is a
     // step of its own.

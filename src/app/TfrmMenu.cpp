@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QLabel>
 #include <QPainter>
 #include <QSettings>
 #include <QStatusBar>
@@ -65,6 +66,11 @@ TfrmMenu::TfrmMenu(TdmZAVR& dm, const DataFolder& folder, QWidget* parent)
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(bar);
+    if (dm_.isReadOnly()) {
+        auto* readOnly = new QLabel(QStringLiteral("Read-only: the club is open in another window"), bar);
+        readOnly->setObjectName(QStringLiteral("lblReadOnly"));
+        bar->addPermanentWidget(readOnly);
+    }
 
     resize(1024, 720);
     QSettings settings(folder_.path() + QStringLiteral("/Window.ini"), QSettings::IniFormat);
@@ -158,7 +164,10 @@ void TfrmMenu::FormShow()
     if (startupBackupRan_)
         return;
     Dialogs::showSelfClosingNotice(this, QStringLiteral("Access DB Backup Now, Pls. Wait !"), BackupNoticeMsecs);
-    DatabaseBackup::startupBackup(dm_, folder_);
+    QString failure;
+    const DatabaseBackup::StartupOutcome outcome = DatabaseBackup::startupBackup(dm_, folder_, QDateTime::currentDateTime(), &failure);
+    // A backup that failed or was held back is said where it stays in sight without stopping work.
+    statusBar()->showMessage(DatabaseBackup::startupBackupStatus(outcome, failure));
     startupBackupRan_ = true;
 }
 

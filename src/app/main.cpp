@@ -1,8 +1,6 @@
 #include "CorvelApplication.h"
-#include "CorvelError.h"
 #include "DataFolder.h"
-#include "ErrorHandler.h"
-#include "TdmZAVR.h"
+#include "StartUp.h"
 #include "TfrmDeviceSimulator.h"
 #include "TfrmMenu.h"
 
@@ -10,21 +8,19 @@ int main(int argc, char* argv[])
 {
     CorvelApplication app(argc, argv);
 
-    DataFolder folder(DataFolder::resolve(QCoreApplication::arguments()));
-    guarded(nullptr, [&folder] { folder.prepare(); });
-
+    const DataFolder folder(DataFolder::resolve(QCoreApplication::arguments()));
     // The data module is created first and destroyed last.
-    TdmZAVR dmZAVR(folder.databasePath());
-    if (!dmZAVR.open())
-        showError(nullptr, dmZAVR.openError());
+    StartUp::Club club = StartUp::openClub(folder);
+    if (club.quit)
+        return 0;
 
     int result = 0;
     {
-        TfrmMenu frmMenu(dmZAVR, folder);
+        TfrmMenu frmMenu(*club.dm, folder);
         frmMenu.show();
         // --simulator: the Device simulator window beside the main window, for training.
         if (QCoreApplication::arguments().contains(QStringLiteral("--simulator")))
-            TfrmDeviceSimulator::showWindow(dmZAVR, folder, &frmMenu);
+            TfrmDeviceSimulator::showWindow(*club.dm, folder, &frmMenu);
         result = CorvelApplication::exec();
     }
     return result;

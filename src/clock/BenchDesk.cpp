@@ -4,10 +4,10 @@
 #include "CorvelError.h"
 #include "DeviceCodec.h"
 #include "DeviceLibraries.h"
+#include "SettingsFile.h"
 #include "TdmZAVR.h"
 
 #include <QRandomGenerator>
-#include <QSettings>
 #include <QTextStream>
 
 namespace {
@@ -48,8 +48,7 @@ BenchState BenchDesk::state() const
 
 QString BenchDesk::libraryNote() const
 {
-    const QSettings ini(folder_.iniPath(), QSettings::IniFormat);
-    const QString kind = ini.value(QStringLiteral("Devices/Library")).toString().trimmed();
+    const QString kind = readIniFile(folder_.iniPath())->value(QStringLiteral("Devices/Library")).toString().trimmed();
     if (DeviceLibraries::usesSimulator(kind))
         return {};
     return QStringLiteral("ZAVR.ini selects \"%1\" device libraries: the program does not use this bench.").arg(kind);

@@ -3,9 +3,8 @@
 #include "CorvelError.h"
 #include "Formats.h"
 #include "TdmZAVR.h"
+#include "WholeFile.h"
 
-#include <QDir>
-#include <QSaveFile>
 
 namespace SmsFiles {
 namespace {
@@ -90,14 +89,6 @@ QStringList keyLines(const TdmZAVR& dm, const QString& raceCode)
         throw CorvelError(QStringLiteral("The race %1 is not in the race list.").arg(raceCode));
     return {keyLine({raceCode, q.value(0).toString(), Formats::fromDbDate(q.value(1)), Formats::fromDbTime(q.value(2)),
                      q.value(3).toString(), q.value(4).toString()})};
-}
-
-// Writes `bytes` to `path` whole or not at all; an existing file stays as it was on a failure.
-void saveWhole(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw CorvelError(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
 }  // namespace
@@ -187,7 +178,7 @@ EncodedText encodeLines(const QStringList& lines)
 int writeFile(const TdmZAVR& dm, File file, const QString& raceCode, const QString& path)
 {
     const EncodedText text = encodeLines(fileLines(dm, file, raceCode));
-    saveWhole(path, text.bytes);
+    writeWholeFile(path, text.bytes);
     return text.replaced;
 }
 

@@ -1,24 +1,33 @@
 #include "DataFolder.h"
 
 #include "CorvelError.h"
+#include "SettingsFile.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <QTextStream>
+#include <QStringDecoder>
 
 namespace {
 
+// A value of the data-link file; empty when the file or the key is missing. Throws CorvelError
+// for a file that is too large or not a UTF-8 text: its name could not be read as written.
 QString readUdlValue(const QString& udlPath, const QString& key)
 {
+    checkSettingsFileSize(udlPath);
     QFile file(udlPath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         return {};
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
+    const QByteArray bytes = file.read(MaxSettingsFileBytes + 1);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (utf8.hasError() || text.contains(QChar(0)))
+        throw CorvelError(QStringLiteral("%1 is not a text file in UTF-8: the database it names cannot be read. "
+                                         "Correct the line \"Data Source=\" or remove the file.")
+                              .arg(QDir::toNativeSeparators(udlPath)));
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
         // A data-link text may hold several "Key=Value" pairs separated by ";".
         for (const QString& part : line.split(QLatin1Char(';'))) {
             const qsizetype eq = part.indexOf(QLatin1Char('='));
@@ -33,11 +42,8 @@ QString readUdlValue(const QString& udlPath, const QString& key)
 
 void writeIfMissing(const QString& path, const QByteArray& contents)
 {
-    if (QFileInfo::exists(path))
-        return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit())
-        throw CorvelError(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (!QFileInfo::exists(path))
+        writeWholeFile(path, contents);
 }
 
 }  // namespace

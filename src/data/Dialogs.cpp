@@ -15,6 +15,7 @@ struct State {
     std::deque<QString> fileNames;
     QList<ShownMessage> messages;
     QString lastFilter;
+    QString lastDir;
 };
 
 State& state()
@@ -34,7 +35,8 @@ void record(Kind kind, const QString& text)
 }
 
 QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, Kind kind, const QString& text,
-                                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+                                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
+                                 const ChoiceButtons& captions = {})
 {
     record(kind, text);
     State& s = state();
@@ -46,6 +48,9 @@ QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, Kind k
     if (s.nonInteractive)
         return defaultButton != QMessageBox::NoButton ? defaultButton : QMessageBox::Ok;
     QMessageBox box(icon, title(), text, buttons, parent);
+    for (const auto& [button, caption] : captions)
+        if (QAbstractButton* b = box.button(button))
+            b->setText(caption);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
@@ -91,6 +96,15 @@ QMessageBox::StandardButton question(QWidget* parent, const QString& text, QMess
     return show(parent, QMessageBox::Question, Kind::Question, text, buttons, defaultButton);
 }
 
+QMessageBox::StandardButton choice(QWidget* parent, const QString& text, const ChoiceButtons& buttons,
+                                   QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox::StandardButtons standard;
+    for (const auto& entry : buttons)
+        standard |= entry.first;
+    return show(parent, QMessageBox::Question, Kind::Question, text, standard, defaultButton, buttons);
+}
+
 QString toQtFilter(const QString& filter)
 {
     if (!filter.contains(QLatin1Char('|')))
@@ -109,6 +123,7 @@ QString toQtFilter(const QString& filter)
 QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter, const QString& dir)
 {
     state().lastFilter = toQtFilter(filter);
+    state().lastDir = dir;
     bool taken = false;
     const QString preset = presetFileName(taken);
     if (taken)
@@ -119,6 +134,7 @@ QString getOpenFileName(QWidget* parent, const QString& caption, const QString& 
 QString getSaveFileName(QWidget* parent, const QString& caption, const QString& filter, const QString& dir)
 {
     state().lastFilter = toQtFilter(filter);
+    state().lastDir = dir;
     bool taken = false;
     const QString preset = presetFileName(taken);
     if (taken)
@@ -165,6 +181,7 @@ QList<ShownMessage> takeMessages()
 }
 
 QString lastFileFilter() { return state().lastFilter; }
+QString lastFileDir() { return state().lastDir; }
 
 void resetTestHooks()
 {
@@ -173,6 +190,7 @@ void resetTestHooks()
     s.fileNames.clear();
     s.messages.clear();
     s.lastFilter.clear();
+    s.lastDir.clear();
 }
 
 }  // namespace Dialogs

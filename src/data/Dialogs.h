@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <memory>
+#include <utility>
 
 class QWidget;
 
@@ -24,6 +25,12 @@ void error(QWidget* parent, const QString& text);
 QMessageBox::StandardButton question(QWidget* parent, const QString& text,
                                      QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::StandardButton defaultButton = QMessageBox::No);
+
+// A question whose buttons carry their own captions (each given with the standard button that
+// stands for it, which is also what a test presets and what is returned).
+using ChoiceButtons = QList<std::pair<QMessageBox::StandardButton, QString>>;
+QMessageBox::StandardButton choice(QWidget* parent, const QString& text, const ChoiceButtons& buttons,
+                                   QMessageBox::StandardButton defaultButton);
 
 // File dialogs. `filter` may be given as "Description (*.ext)|*.ext|..." pairs or in Qt's form.
 // An empty result means the user cancelled.
@@ -46,8 +53,9 @@ void setNextAnswer(QMessageBox::StandardButton answer);
 void setNextFileName(const QString& fileName);
 // The messages shown since the last call, oldest first.
 QList<ShownMessage> takeMessages();
-// The filter (in Qt's form) of the last file dialog.
+// The filter (in Qt's form) and the starting folder of the last file dialog.
 QString lastFileFilter();
+QString lastFileDir();
 // Forgets preset answers, names and recorded messages.
 void resetTestHooks();
 

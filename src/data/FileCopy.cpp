@@ -1,6 +1,7 @@
 #include "FileCopy.h"
 
 #include "CorvelError.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,13 +19,20 @@ namespace {
 
 QString native(const QString& path) { return QDir::toNativeSeparators(path); }
 
-void flushToDisk(const QString& path)
+QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// Writes what the system still holds of a file (or a folder's entries) to disk. Returns the
+// reason when that failed, else an empty text.
+QString flushToDisk(const QString& path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return;
-    ::fsync(fd);
+        return systemError(errno);
+    QString reason;
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+        reason = systemError(errno);
     ::close(fd);
+    return reason;
 }
 
 }  // namespace
@@ -58,9 +66,11 @@ void commitTemporary(const QString& temporary, const QString& target, const QStr
         if (error)
             fail(QString::fromStdString(error.message()));
     }
-    flushToDisk(temporary);
+    if (const QString reason = flushToDisk(temporary); !reason.isEmpty())
+        fail(reason);
     if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0)
-        fail(QString::fromLocal8Bit(std::strerror(errno)));
+        fail(systemError(errno));
+    // The new name reaches the disk with the folder; the contents are already there.
     flushToDisk(QFileInfo(target).absolutePath());
 }
 
@@ -69,33 +79,14 @@ void copyReplacing(const QString& source, const QString& target)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw CorvelError(QStringLiteral("Cannot read %1: %2").arg(native(source), in.errorString()));
-    const QString temporary = temporaryNameFor(target);
-    QFile out(temporary);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        throw CorvelError(QStringLiteral("Cannot write %1: %2").arg(native(target), out.errorString()));
-    QByteArray buffer;
-    bool ok = true;
-    QString reason;
-    while (ok && !in.atEnd()) {
-        buffer = in.read(1 << 20);
-        if (buffer.isEmpty() && in.error() != QFileDevice::NoError) {
-            ok = false;
-            reason = in.errorString();
-        } else if (out.write(buffer) != buffer.size()) {
-            ok = false;
-            reason = out.errorString();
-        }
+    WholeFile out(target);
+    while (!in.atEnd()) {
+        const QByteArray buffer = in.read(1 << 20);
+        if (buffer.isEmpty() && in.error() != QFileDevice::NoError)
+            throw CorvelError(QStringLiteral("Cannot read %1: %2").arg(native(source), in.errorString()));
+        out.write(buffer);
     }
-    if (ok && !out.flush()) {
-        ok = false;
-        reason = out.errorString();
-    }
-    out.close();
-    if (!ok) {
-        QFile::remove(temporary);
-        throw CorvelError(QStringLiteral("Cannot copy %1 to %2: %3").arg(native(source), native(target), reason));
-    }
-    commitTemporary(temporary, target, source);
+    out.commit(source);
 }
 
 }  // namespace FileCopy

@@ -216,18 +216,31 @@ void create(QSqlDatabase& db)
         throw DbError(QStringLiteral("Cannot create the club database: %1").arg(db.lastError().text()));
 }
 
-QStringList missingTables(const QSqlDatabase& db)
+QString mismatch(const QSqlDatabase& db)
 {
-    QSqlQuery q(db);
-    QStringList present;
-    if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+    const auto read = [&db](const QString& sql, const QString& name) {
+        QSqlQuery q(db);
+        if (!q.prepare(sql))
+            throw DbError(q.lastError().text());
+        if (!name.isEmpty())
+            q.addBindValue(name);
+        if (!q.exec())
+            throw DbError(q.lastError().text());
+        QStringList names;
         while (q.next())
-            present << q.value(0).toString();
-    QStringList missing;
-    for (const Table& t : tables())
+            names << q.value(0).toString();
+        return names;
+    };
+    const QStringList present = read(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"), {});
+    for (const Table& t : tables()) {
         if (!present.contains(t.name, Qt::CaseInsensitive))
-            missing << t.name;
-    return missing;
+            return QStringLiteral("the table %1 is missing").arg(t.name);
+        const QStringList columns = read(QStringLiteral("SELECT name FROM pragma_table_info(?)"), t.name);
+        for (const Column& c : t.columns)
+            if (!columns.contains(c.name, Qt::CaseInsensitive))
+                return QStringLiteral("the table %1 has no column %2").arg(t.name, c.name);
+    }
+    return {};
 }
 
 }  // namespace Schema

@@ -43,7 +43,9 @@ QStringList createStatements(const Table& table);
 // Creates every missing table and index and sets the schema version. Throws DbError.
 void create(QSqlDatabase& db);
 
-// The tables of the schema that the database lacks (empty for a database of this program).
-QStringList missingTables(const QSqlDatabase& db);
+// What the database lacks of the schema: "the table X is missing" or "the table X has no column
+// Y" for the first table or column missing; empty when every table has every column. Throws
+// DbError when the database cannot be read.
+QString mismatch(const QSqlDatabase& db);
 
 }  // namespace Schema

@@ -1,8 +1,8 @@
 #include "SpreadsheetWriter.h"
 
 #include "CorvelError.h"
-#include "FileCopy.h"
 #include "RowSetModel.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,22 +30,13 @@ bool isNumber(const QVariant& value)
     }
 }
 
-// Puts the finished workbook in place of `path`.
-void commitWorkbook(const QString& temporary, const QString& path)
-{
-    try {
-        FileCopy::commitTemporary(temporary, path, QString());
-    } catch (const CorvelError& e) {
-        throw dataTransferError(e.text());
-    }
-}
-
 }  // namespace
 
 void writeWorkbook(const QString& path, const RowSetModel& rows, const QList<SheetColumn>& columns)
 {
-    const QString temporary = FileCopy::temporaryNameFor(path);
-    lxw_workbook* workbook = workbook_new(QFile::encodeName(temporary).constData());
+    // libxlsxwriter writes the file by its name: a temporary one, put in place once complete.
+    WholeFile file(path, WholeFile::WrittenByName);
+    lxw_workbook* workbook = workbook_new(QFile::encodeName(file.temporaryPath()).constData());
     if (!workbook)
         throw dataTransferError(QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(path)));
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Sheet1");
@@ -89,11 +80,13 @@ void writeWorkbook(const QString& path, const RowSetModel& rows, const QList<She
     const lxw_error closed = workbook_close(workbook);
     if (error == LXW_NO_ERROR)
         error = closed;
-    if (error != LXW_NO_ERROR) {
-        QFile::remove(temporary);
+    if (error != LXW_NO_ERROR)
         throw dataTransferError(QString::fromUtf8(lxw_strerror(error)));
+    try {
+        file.commit();
+    } catch (const CorvelError& e) {
+        throw dataTransferError(e.text());
     }
-    commitWorkbook(temporary, path);
 }
 
 QString workbookFileName(const QString& chosen)

@@ -68,6 +68,19 @@ QString uniqueKeyMessage(const QString& failed)
     return QStringLiteral("A row with the same %1 already exists in %2.").arg(columns.join(QStringLiteral(", ")), table);
 }
 
+// Why a file cannot be a database at all, from its size and its first bytes; empty when it may be.
+QString fileProblem(const QString& path)
+{
+    QFile file(path);
+    if (file.size() == 0)
+        return QStringLiteral("it is an empty file.");
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    if (file.read(16) != QByteArray("SQLite format 3", 16))
+        return QStringLiteral("it is not a database.");
+    return {};
+}
+
 }  // namespace
 
 QString ClubSettings::speedUnit() const
@@ -102,14 +115,17 @@ QString TdmZAVR::connect()
     const bool isNew = !file.exists();
     if (isNew && !file.dir().exists())
         return QStringLiteral("the folder %1 does not exist.").arg(QDir::toNativeSeparators(file.absolutePath()));
+    if (isNew && readOnly_)
+        return QStringLiteral("the file does not exist.");
     if (!isNew && file.isDir())
         return QStringLiteral("it is a folder, not a file.");
-    if (!isNew && file.size() == 0)
-        return QStringLiteral("the file is empty: it is not a database of this program.");
+    if (const QString problem = isNew ? createNew() : fileProblem(path_); !problem.isEmpty())
+        return problem;
 
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
     db.setDatabaseName(path_);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyWaitMsecs) +
+                         (readOnly_ ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     if (!db.open())
         return engineText(db.lastError());
     open_ = true;
@@ -122,23 +138,53 @@ QString TdmZAVR::connect()
         if (!probe.exec(QStringLiteral("PRAGMA cache_size = -%1").arg(PageCacheKiB)))
             return engineText(probe.lastError());
     }
-    if (isNew) {
-        try {
-            Schema::create(db);
-        } catch (const DbError& e) {
-            return e.text();
-        }
-        return {};
+    try {
+        if (const QString mismatch = Schema::mismatch(db); !mismatch.isEmpty())
+            return QStringLiteral("it is a database of another program (%1).").arg(mismatch);
+    } catch (const DbError& e) {
+        return e.text();
     }
-    const QStringList missing = Schema::missingTables(db);
-    if (!missing.isEmpty())
-        return QStringLiteral("it is not a database of this program (the table %1 is missing).").arg(missing.first());
+    if (readOnly_)
+        return {};
     // A database that another program keeps locked for writing cannot be worked on.
     QSqlQuery lock(db);
     if (!lock.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return engineText(lock.lastError());
     lock.exec(QStringLiteral("ROLLBACK"));
     return {};
+}
+
+QString TdmZAVR::createNew()
+{
+    const QString temporary = FileCopy::temporaryNameFor(path_);
+    const QString name = connectionName_ + QStringLiteral("_new");
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(temporary);
+        if (db.open()) {
+            try {
+                Schema::create(db);
+            } catch (const DbError& e) {
+                failure = e.text();
+            }
+            db.close();
+        } else {
+            failure = engineText(db.lastError());
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (failure.isEmpty()) {
+        try {
+            FileCopy::commitTemporary(temporary, path_, QString());
+            return {};
+        } catch (const CorvelError& e) {
+            failure = e.text();
+        }
+    }
+    QFile::remove(temporary);
+    QFile::remove(temporary + QStringLiteral("-journal"));
+    return failure;
 }
 
 void TdmZAVR::close()
@@ -169,8 +215,12 @@ QSqlQuery TdmZAVR::exec(const QString& sql, const QVariantList& params) const
         throw DbError(readableError(engineText(q.lastError())));
     for (const QVariant& v : params)
         q.addBindValue(v);
-    if (!q.exec())
-        throw DbError(readableError(engineText(q.lastError())));
+    if (!q.exec()) {
+        const QString text = engineText(q.lastError());
+        if (readOnly_ && text.contains(QLatin1String("readonly database")))
+            throw DbError(ReadOnlyMessage);
+        throw DbError(readableError(text));
+    }
     return q;
 }
 
@@ -346,7 +396,9 @@ QString TdmZAVR::readableError(const QString& engineText)
 TdmZAVR::Transaction::Transaction(const TdmZAVR& dm)
     : dm_(dm), name_(QStringLiteral("corvel_tx%1").arg(dm.transactionDepth_))
 {
-    dm_.exec(QStringLiteral("SAVEPOINT ") + name_);
+    // The outer transaction takes the write lock now, with the busy wait, rather than at its first
+    // write, where a lock held by another program would fail it at once.
+    dm_.exec(dm_.transactionDepth_ == 0 ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT ") + name_);
     ++dm_.transactionDepth_;
 }
 
@@ -354,20 +406,24 @@ TdmZAVR::Transaction::~Transaction()
 {
     if (done_ || !dm_.isOpen())
         return;
+    --dm_.transactionDepth_;
     try {
-        dm_.exec(QStringLiteral("ROLLBACK TO ") + name_);
-        dm_.exec(QStringLiteral("RELEASE ") + name_);
+        if (dm_.transactionDepth_ == 0) {
+            dm_.exec(QStringLiteral("ROLLBACK"));
+        } else {
+            dm_.exec(QStringLiteral("ROLLBACK TO ") + name_);
+            dm_.exec(QStringLiteral("RELEASE ") + name_);
+        }
     } catch (const DbError&) {
         // The connection is gone; nothing was committed.
     }
-    --dm_.transactionDepth_;
 }
 
 void TdmZAVR::Transaction::commit()
 {
     if (done_)
         return;
-    dm_.exec(QStringLiteral("RELEASE ") + name_);
+    dm_.exec(dm_.transactionDepth_ == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + name_);
     done_ = true;
     --dm_.transactionDepth_;
 }

@@ -39,12 +39,24 @@ public:
     TdmZAVR(const TdmZAVR&) = delete;
     TdmZAVR& operator=(const TdmZAVR&) = delete;
 
-    // Opens the database file, creating it with the schema when it does not exist. An existing
-    // file that is not a database of this program is never modified. Returns false on failure,
-    // with the reason (including the engine's text) in openError().
+    // Opens the database file, creating it with the schema when it does not exist (under a
+    // temporary name first, so that a creation that fails leaves no file). An existing file that
+    // is not a database of this program (empty, not a database, a table or column of the schema
+    // missing) is never modified. Returns false on failure, with the reason (including the
+    // engine's text) in openError().
     bool open();
     void close();
     bool isOpen() const { return open_; }
+
+    // Read-only: set before open(). The file is opened for reading only and never created; every
+    // change is refused with ReadOnlyMessage.
+    void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    bool isReadOnly() const { return readOnly_; }
+    static inline const QString ReadOnlyMessage =
+        QStringLiteral("The club is open read-only in this window: changes cannot be saved here.");
+
+    // How long a statement waits for another program that is writing to the same database.
+    static constexpr int BusyWaitMsecs = 5000;
     const QString& openError() const { return openError_; }
     const QString& databasePath() const { return path_; }
 
@@ -79,7 +91,9 @@ public:
     // The size of the connection's page cache.
     static constexpr int PageCacheKiB = 64 * 1024;
 
-    // All or nothing: rolled back when destroyed before commit(). Transactions nest.
+    // All or nothing: rolled back when destroyed before commit(). Transactions nest. The outer one
+    // takes the database's write lock at once (waiting up to BusyWaitMsecs for another program),
+    // so that it never fails half-way because another program started writing in the meantime.
     class Transaction {
     public:
         explicit Transaction(const TdmZAVR& dm);
@@ -99,11 +113,13 @@ public:
 
 private:
     QString connect();  // the reason when the database cannot be used, else empty
+    QString createNew();  // writes a new database with the schema at path_; the reason on failure
     QString whereClause(const QString& table, const QStringList& keyColumns, const QVariantList& keyValues) const;
 
     QString path_;
     QString connectionName_;
     bool open_ = false;
+    bool readOnly_ = false;
     QString openError_;
     mutable int transactionDepth_ = 0;
 };

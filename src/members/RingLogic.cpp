@@ -3,9 +3,9 @@
 #include "CorvelError.h"
 #include "CountryEntryAids.h"
 #include "Formats.h"
+#include "SettingsFile.h"
 #include "TdmZAVR.h"
 
-#include <QSettings>
 
 bool hasHyphenatedRingNumber(const QString& country)
 {
@@ -193,12 +193,7 @@ QStringList parseCountryRingCodes(const QString& text)
 
 QStringList readCountryRingCodes(const QString& iniPath)
 {
-    const QSettings ini(iniPath, QSettings::IniFormat);
-    const QVariant value = ini.value(QStringLiteral("Parameter/CountryRingCode"));
-    // An unquoted value with commas reads as a list of its pieces; put it back together.
-    const QString text = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
-                                                                  : value.toString();
-    return parseCountryRingCodes(text);
+    return parseCountryRingCodes(iniText(*readIniFile(iniPath), QStringLiteral("Parameter/CountryRingCode")));
 }
 
 QString twoDigitYear(const QDate& date)

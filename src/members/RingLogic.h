@@ -87,7 +87,8 @@ QString colourCode(const TdmZAVR& dm, const QString& colourName);
 // CountryRingCode: cut at each comma, each piece trimmed; the piece after the last comma only
 // when not empty.
 QStringList parseCountryRingCodes(const QString& text);
-// Reads ZAVR.ini at `iniPath`; a missing key gives an empty list.
+// Reads ZAVR.ini at `iniPath`; a missing key gives an empty list. Throws CorvelError for a file
+// larger than 1 MB.
 QStringList readCountryRingCodes(const QString& iniPath);
 
 // The birth years offered: nine years before `today`'s year to one after, as two digits.

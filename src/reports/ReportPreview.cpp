@@ -2,11 +2,10 @@
 
 #include "CorvelError.h"
 #include "Dialogs.h"
-#include "FileCopy.h"
+#include "WholeFile.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPdfWriter>
@@ -91,36 +90,20 @@ void ReportPreview::saveAsPdf()
 
 int renderToPdf(const Report& report, const QString& path, const QDateTime& printedAt)
 {
-    const QString temporary = FileCopy::temporaryNameFor(path);
-    auto failed = [&](const QString& reason) {
-        QFile::remove(temporary);
-        return CorvelError(QStringLiteral("The report could not be written to %1: %2")
-                               .arg(QDir::toNativeSeparators(path), reason));
-    };
-    QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly))
-        throw failed(file.errorString());
+    WholeFile file(path);
     int pages = 0;
     try {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&file.device());
         writer.setResolution(600);
         writer.setPageLayout(reportPageLayout());
         writer.setTitle(report.caption);
         writer.setCreator(QStringLiteral("Corvel Club Management"));
         pages = paintReport(report, writer, printedAt.isValid() ? printedAt : ReportClock::now());
     } catch (const CorvelError& e) {
-        file.close();
-        throw failed(e.text());
+        throw CorvelError(QStringLiteral("The report could not be written to %1: %2").arg(QDir::toNativeSeparators(path), e.text()));
     }
-    // The writer has finished the document; a full disk shows up here.
-    const bool flushed = file.flush();
-    if (!flushed || file.error() != QFileDevice::NoError) {
-        const QString reason = file.errorString();
-        file.close();
-        throw failed(reason);
-    }
-    file.close();
-    FileCopy::commitTemporary(temporary, path, QString());
+    // The writer has finished the document; a full disk shows up here ("Cannot write ...").
+    file.commit();
     return pages;
 }
 

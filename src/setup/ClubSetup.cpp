@@ -79,4 +79,36 @@ SaveOutcome saveClubSettings(const TdmZAVR& dm, const ClubSetupInput& input)
     return outcome;
 }
 
+bool storedAsShown(const TdmZAVR& dm, const ClubSetupInput& input)
+{
+    if (input.clubListText == CustomClub)
+        return false;
+    const ClubSettings s = dm.clubSettings();
+    try {
+        return s.exists && s.AssociationCode == input.AssociationCode && s.ClubID == input.ClubID.toUpper() &&
+               s.Street == input.Street && s.City == input.City && s.PostCode == input.PostCode &&
+               s.Language == input.Language && s.Mode == input.Mode && s.DBBackupDays == parseBackupDays(input.backupDaysText);
+    } catch (const CorvelError&) {
+        return false;
+    }
+}
+
+LeaveOutcome saveOnLeave(const TdmZAVR& dm, const ClubSetupInput& input)
+{
+    LeaveOutcome outcome;
+    try {
+        if (dm.isReadOnly() && storedAsShown(dm, input))
+            return outcome;
+        outcome.duplicateAbbreviation = saveClubSettings(dm, input) == SaveOutcome::DuplicateAbbreviation;
+    } catch (const CorvelError& e) {
+        outcome.failure = e.text();
+    }
+    return outcome;
+}
+
+QString leaveWithoutSavingQuestion(const QString& failure)
+{
+    return failure + QStringLiteral("\n\nThe club settings could not be saved. Leave the Setup page without saving them?");
+}
+
 }  // namespace ClubSetup

@@ -60,4 +60,20 @@ int parseBackupDays(const QString& text);
 // The abbreviation is stored in upper case. A bad backup age throws before anything is written.
 SaveOutcome saveClubSettings(const TdmZAVR& dm, const ClubSetupInput& input);
 
+// Leaving the page: the settings are stored (saveClubSettings), or the reason why they could not
+// be is given, so that the user can correct them or leave without saving. A club open read-only
+// stores nothing; leaving it fails only when the page shows other settings than those stored.
+struct LeaveOutcome {
+    bool duplicateAbbreviation = false;  // nothing stored: DuplicateAbbreviationMessage applies
+    QString failure;                     // why the settings were not stored; empty when they were
+};
+LeaveOutcome saveOnLeave(const TdmZAVR& dm, const ClubSetupInput& input);
+
+// Whether storing `input` would change nothing: the stored row is that club's with the same
+// address, language, mode and backup age, and no club is added to the list.
+bool storedAsShown(const TdmZAVR& dm, const ClubSetupInput& input);
+
+// The question after a failed store: the reason, and whether to leave without saving.
+QString leaveWithoutSavingQuestion(const QString& failure);
+
 }  // namespace ClubSetup

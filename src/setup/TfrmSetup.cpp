@@ -2,6 +2,7 @@
 
 #include "ClubSetup.h"
 #include "CorvelError.h"
+#include "DataFolder.h"
 #include "DatabaseBackup.h"
 #include "Dialogs.h"
 #include "ErrorHandler.h"
@@ -88,10 +89,13 @@ bool TfrmSetup::FormClose()
     input.Language = ui_->cbbLangue->currentIndex();
     input.Mode = ui_->cbbMode->currentIndex();
     input.backupDaysText = ui_->edtDay->text();
-    return guarded(this, [this, &input] {
-        if (ClubSetup::saveClubSettings(dm_, input) == ClubSetup::SaveOutcome::DuplicateAbbreviation)
-            Dialogs::warning(this, ClubSetup::DuplicateAbbreviationMessage);
-    });
+    const ClubSetup::LeaveOutcome outcome = ClubSetup::saveOnLeave(dm_, input);
+    if (outcome.duplicateAbbreviation)
+        Dialogs::warning(this, ClubSetup::DuplicateAbbreviationMessage);
+    if (outcome.failure.isEmpty())
+        return true;
+    // The page stays so that the value can be corrected, unless the user leaves without saving.
+    return Dialogs::question(this, ClubSetup::leaveWithoutSavingQuestion(outcome.failure)) == QMessageBox::Yes;
 }
 
 void TfrmSetup::closeEvent(QCloseEvent* event)
@@ -120,12 +124,12 @@ void TfrmSetup::btnBackNowClick()
 
 void TfrmSetup::btnLoadBkClick()
 {
-    const QString source = Dialogs::getOpenFileName(this, QString(), DatabaseBackup::BackupFileFilter);
+    const QString source = Dialogs::getOpenFileName(this, QString(), DatabaseBackup::BackupFileFilter, folder_.backupFolder());
     if (source.isEmpty())
         return;
     const DatabaseBackup::RestoreResult result = DatabaseBackup::restoreDatabase(dm_, folder_, source);
     if (!result.restored) {
-        Dialogs::warning(this, DatabaseBackup::RestoreFailedMessage);
+        Dialogs::warning(this, DatabaseBackup::restoreFailureMessage(result));
         return;
     }
     // The program ends and opens the restored database when it is started again; nothing on this

@@ -194,6 +194,36 @@ TEST(TfrmMenu, FirstShowRunsTheNoticeAndTheStartupBackupOnce)
     EXPECT_TRUE(Dialogs::takeMessages().isEmpty());
 }
 
+TEST(TfrmMenu, AFailedStartupBackupIsShownInTheStatusBar)
+{
+    TestDatabase t;
+    // A file where the Backup folder should be.
+    QFile blocker(t.folder().backupFolder());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TfrmMenu menu(t.dm(), t.folder());
+    menu.show();
+    ASSERT_TRUE(QTest::qWaitFor([&menu] { return menu.startupBackupRan(); }, 2000));
+    EXPECT_TRUE(menu.statusBar()->currentMessage().startsWith(QStringLiteral("The start-up backup failed: ")))
+        << menu.statusBar()->currentMessage().toStdString();
+    EXPECT_EQ(menu.findChild<QLabel*>(QStringLiteral("lblReadOnly")), nullptr);
+}
+
+TEST(TfrmMenu, AReadOnlyClubSaysSoAndTakesNoBackup)
+{
+    TestDatabase t;
+    t.dm().close();
+    t.dm().setReadOnly(true);
+    ASSERT_TRUE(t.dm().open());
+    TfrmMenu menu(t.dm(), t.folder());
+    menu.show();
+    ASSERT_TRUE(QTest::qWaitFor([&menu] { return menu.startupBackupRan(); }, 2000));
+    EXPECT_FALSE(QFile::exists(t.folder().currentBackupPath()));
+    const auto* label = menu.findChild<QLabel*>(QStringLiteral("lblReadOnly"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->text().startsWith(QStringLiteral("Read-only")));
+}
+
 TEST(TfrmMenu, StartsOnADatabaseThatCannotBeOpened)
 {
     QTemporaryDir dir;

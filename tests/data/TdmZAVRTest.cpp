@@ -1,5 +1,6 @@
 #include "CorvelError.h"
 #include "FileCopy.h"
+#include "FullDisk.h"
 #include "TestDatabase.h"
 
 #include <QCryptographicHash>
@@ -10,8 +11,10 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <atomic>
 #include <functional>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -56,6 +59,8 @@ TEST(TdmZAVR, UnopenableFilesGiveAClearMessageAndAreNotModified)
         {"a text file", [](const QString& p) { writeFile(p, "Members: Jan, Piet\n"); }, "not a database"},
         {"an empty file", [](const QString& p) { writeFile(p, ""); }, "empty"},
         {"a database of another program", [](const QString& p) { makeForeignSqlite(p); }, "table ZAVR_LoftData is missing"},
+        {"the table names without their columns", [](const QString& p) { writeHollowDatabase(p); },
+         "a database of another program (the table ZAVR_LoftData has no column AssociationCode)"},
     };
     for (const OpenFailure& c : cases) {
         QTemporaryDir dir;
@@ -89,6 +94,97 @@ TEST(TdmZAVR, DatabaseInAMissingFolderIsNotCreated)
     EXPECT_FALSE(dm.open());
     EXPECT_TRUE(dm.openError().contains(QStringLiteral("does not exist")));
     EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(TdmZAVR, ANewDatabaseThatCannotBeWrittenLeavesNoFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Corvel_Europe.db"));
+    {
+        const FullDisk full(8192);
+        TdmZAVR dm(path);
+        EXPECT_FALSE(dm.open());
+        EXPECT_TRUE(dm.openError().contains(QStringLiteral("Cannot open the club database"))) << dm.openError().toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    TdmZAVR dm(path);
+    EXPECT_TRUE(dm.open()) << dm.openError().toStdString();
+}
+
+TEST(TdmZAVR, ReadOnlyRefusesEveryChangeAndCreatesNothing)
+{
+    TestDatabase t;
+    t.run(QStringLiteral("INSERT INTO ZAVR_LoftData (LoftNo, LoftName) VALUES ('L1', 'Jan')"));
+    const QString path = t.dm().databasePath();
+    const QByteArray before = fileHash(path);
+    TdmZAVR reader(path);
+    reader.setReadOnly(true);
+    ASSERT_TRUE(reader.open()) << reader.openError().toStdString();
+    EXPECT_EQ(reader.scalar(QStringLiteral("SELECT LoftName FROM ZAVR_LoftData")).toString(), QStringLiteral("Jan"));
+    const std::vector<std::function<void()>> changes = {
+        [&] { reader.exec(QStringLiteral("UPDATE ZAVR_LoftData SET LoftName = 'Piet'")); },
+        [&] { reader.append(QStringLiteral("ZAVR_ClubMap"), {{QStringLiteral("ClubID"), QStringLiteral("X")}}); },
+        [&] {
+            TdmZAVR::Transaction tx(reader);
+            reader.exec(QStringLiteral("DELETE FROM ZAVR_LoftData"));
+            tx.commit();
+        },
+    };
+    for (const auto& change : changes) {
+        try {
+            change();
+            ADD_FAILURE() << "a change was accepted";
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.text(), TdmZAVR::ReadOnlyMessage);
+        }
+    }
+    EXPECT_EQ(fileHash(path), before);
+
+    TdmZAVR missing(t.path() + QStringLiteral("/other.db"));
+    missing.setReadOnly(true);
+    EXPECT_FALSE(missing.open());
+    EXPECT_FALSE(QFile::exists(t.path() + QStringLiteral("/other.db")));
+}
+
+// Two programs on one database: a transaction waits for the other's write to end instead of
+// failing with "database is locked" half-way.
+TEST(TdmZAVR, ATransactionWaitsForAnotherProgramsWrite)
+{
+    TestDatabase t;
+    const QString path = t.dm().databasePath();
+    std::atomic<bool> writing = false;
+    QString otherFailure;
+    std::thread other([&] {
+        TdmZAVR dm(path);
+        if (!dm.open()) {
+            otherFailure = dm.openError();
+            writing = true;
+            return;
+        }
+        try {
+            TdmZAVR::Transaction tx(dm);
+            dm.append(QStringLiteral("ZAVR_LoftData"), {{QStringLiteral("LoftNo"), QStringLiteral("OTHER")}});
+            writing = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            tx.commit();
+        } catch (const DbError& e) {
+            otherFailure = e.text();
+        }
+    });
+    while (!writing)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    try {
+        TdmZAVR::Transaction tx(t.dm());
+        const int before = t.dm().scalar(QStringLiteral("SELECT count(*) FROM ZAVR_LoftData")).toInt();
+        t.dm().append(QStringLiteral("ZAVR_LoftData"), {{QStringLiteral("LoftNo"), QStringLiteral("MINE%1").arg(before)}});
+        tx.commit();
+    } catch (const DbError& e) {
+        ADD_FAILURE() << e.text().toStdString();
+    }
+    other.join();
+    EXPECT_TRUE(otherFailure.isEmpty()) << otherFailure.toStdString();
+    EXPECT_EQ(rows(t.dm(), QStringLiteral("SELECT LoftNo FROM ZAVR_LoftData ORDER BY LoftNo")),
+              (QStringList{QStringLiteral("MINE1"), QStringLiteral("OTHER")}));
 }
 
 TEST(TdmZAVR, LockedDatabaseGivesTheEnginesText)

@@ -36,7 +36,7 @@ struct BackupCase {
     const char* what;
     std::optional<int> backupDays;         // no settings row when empty
     std::optional<QDateTime> currentDate;  // no current backup when empty
-    bool datedFileExists;                  // a dated file of the current backup's date is already there
+    bool datedFileExists;                  // a dated file of the current backup's date is already there: it stays
     StartupOutcome outcome;
     friend void PrintTo(const BackupCase& c, std::ostream* os) { *os << c.what; }
 };
@@ -72,7 +72,7 @@ TEST_P(StartupBackup, KeepsTheCurrentBackupNoOlderThanTheBackupAge)
         EXPECT_EQ(FileCopy::lastWriteTime(current), FileCopy::lastWriteTime(t.dm().databasePath()));
         break;
     case StartupOutcome::Rotated:
-        EXPECT_EQ(readFile(datedName), QByteArray("previous backup"));
+        EXPECT_EQ(readFile(datedName), c.datedFileExists ? QByteArray("older rotation") : QByteArray("previous backup"));
         EXPECT_EQ(FileCopy::lastWriteTime(datedName), *c.currentDate);
         EXPECT_TRUE(isClubDatabase(current));
         EXPECT_EQ(FileCopy::lastWriteTime(current), FileCopy::lastWriteTime(t.dm().databasePath()));
@@ -97,8 +97,52 @@ INSTANTIATE_TEST_SUITE_P(
                    StartupOutcome::Rotated},
         BackupCase{"no settings row counts as age 0", std::nullopt, QDateTime(QDate(2024, 5, 10), QTime(8, 0, 0)), false,
                    StartupOutcome::Rotated},
-        BackupCase{"rotating twice for one date overwrites the dated file", 7, QDateTime(QDate(2024, 5, 1), QTime(9, 0, 0)),
+        BackupCase{"rotating twice for one date keeps the first dated file", 7, QDateTime(QDate(2024, 5, 1), QTime(9, 0, 0)),
                    true, StartupOutcome::Rotated}));
+
+int membersIn(const QString& path)
+{
+    TdmZAVR file(path);
+    file.setReadOnly(true);
+    if (!file.open()) {
+        ADD_FAILURE() << file.openError().toStdString();
+        return -1;
+    }
+    return file.scalar(QStringLiteral("SELECT count(*) FROM ZAVR_LoftData")).toInt();
+}
+
+// Backup age 0: start once, add a member, start again, lose the database file, start twice on a
+// new empty database. The member stays in the current backup; the first dated copy of the day stays.
+TEST(StartupBackup, AnEmptyDatabaseNeverPushesTheLastGoodBackupOut)
+{
+    TestDatabase t;
+    const DataFolder& folder = t.folder();
+    const QDateTime now = QDateTime::currentDateTime();
+    ASSERT_EQ(DatabaseBackup::startupBackup(t.dm(), folder, now), StartupOutcome::Created);
+    t.run(QStringLiteral("INSERT INTO ZAVR_LoftData (LoftNo, LoftName) VALUES ('001', 'Jan')"));
+    ASSERT_EQ(DatabaseBackup::startupBackup(t.dm(), folder, now), StartupOutcome::Rotated);
+    const QString dated = folder.datedBackupPath(FileCopy::lastWriteTime(folder.currentBackupPath()).toString(QStringLiteral("yyyyMMdd")));
+
+    const QString database = t.dm().databasePath();
+    t.dm().close();
+    ASSERT_TRUE(QFile::remove(database));
+    TdmZAVR empty(database);
+    ASSERT_TRUE(empty.open());
+    for (int start = 0; start < 2; ++start) {
+        QString failure;
+        EXPECT_EQ(DatabaseBackup::startupBackup(empty, folder, now, &failure), StartupOutcome::KeptNotEmpty);
+        EXPECT_EQ(DatabaseBackup::startupBackupStatus(StartupOutcome::KeptNotEmpty, failure).isEmpty(), false);
+    }
+    EXPECT_EQ(membersIn(folder.currentBackupPath()), 1);
+    EXPECT_EQ(QDir(folder.backupFolder()).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(membersIn(dated), 0);
+
+    // Once the club has members again, the rotation goes on (keeping the day's first dated copy).
+    empty.exec(QStringLiteral("INSERT INTO ZAVR_PigData (LoftNo, PRingNo) VALUES ('002', 'GB24A1')"));
+    EXPECT_EQ(DatabaseBackup::startupBackup(empty, folder, now), StartupOutcome::Rotated);
+    EXPECT_EQ(membersIn(folder.currentBackupPath()), 0);
+    EXPECT_EQ(membersIn(dated), 0);
+}
 
 TEST(StartupBackup, FailedCopyChangesNothing)
 {
@@ -110,13 +154,18 @@ TEST(StartupBackup, FailedCopyChangesNothing)
     QString failure;
     EXPECT_EQ(DatabaseBackup::startupBackup(t.dm(), t.folder(), Now, &failure), StartupOutcome::Failed);
     EXPECT_FALSE(failure.isEmpty());
+    EXPECT_EQ(DatabaseBackup::startupBackupStatus(StartupOutcome::Failed, failure),
+              QStringLiteral("The start-up backup failed: ") + failure);
     EXPECT_EQ(QDir(t.path()).entryList({QStringLiteral("*.tmp-*")}, QDir::Files).size(), 0);
 }
 
-TEST(StartupBackup, ClosedDatabaseIsNotCopied)
+TEST(StartupBackup, ClosedOrReadOnlyDatabaseIsNotCopied)
 {
     TestDatabase t;
     t.dm().close();
+    EXPECT_EQ(DatabaseBackup::startupBackup(t.dm(), t.folder(), Now), StartupOutcome::Skipped);
+    t.dm().setReadOnly(true);
+    ASSERT_TRUE(t.dm().open());
     EXPECT_EQ(DatabaseBackup::startupBackup(t.dm(), t.folder(), Now), StartupOutcome::Skipped);
     EXPECT_FALSE(QFile::exists(t.folder().currentBackupPath()));
 }

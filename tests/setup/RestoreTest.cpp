@@ -138,10 +138,34 @@ TEST(Restore, ADatabaseThatCouldNotBeOpenedIsKeptAsItWasAndReplaced)
     EXPECT_EQ(clubIdsOfFile(database), QStringList{QStringLiteral("OLD")});
 }
 
+// A backup of a club with enough members to fill many pages, whose pages beyond the schema were
+// then overwritten at their start.
+QString damagedBackup(TestDatabase& t)
+{
+    const QString path = t.path() + QStringLiteral("/damaged.Bak");
+    {
+        TdmZAVR::Transaction tx(t.dm());
+        for (int i = 0; i < 300; ++i)
+            t.run(QStringLiteral("INSERT INTO ZAVR_LoftData (LoftNo, LoftName, Notes) VALUES (?, 'Member', ?)"),
+                  {QStringLiteral("M%1").arg(i), QString(200, QLatin1Char('n'))});
+        tx.commit();
+    }
+    DatabaseBackup::backupNow(t.dm(), path);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadWrite));
+    EXPECT_GT(f.size(), 4096 * 12);
+    for (qint64 page = 10; page * 4096 < f.size(); page += 2) {
+        f.seek(page * 4096);
+        f.write(QByteArray(16, '\x5a'));
+    }
+    return path;
+}
+
 struct BadRestoreCase {
     const char* what;
     // Prepares the failure; returns the file to restore from.
     std::function<QString(RestoreFixture&)> prepare;
+    const char* notABackup;  // why the file is no backup of this program; null for other failures
     bool putInPlaceFails = false;
     friend void PrintTo(const BadRestoreCase& c, std::ostream* os) { *os << c.what; }
 };
@@ -164,6 +188,13 @@ TEST_P(FailedRestore, LeavesTheDatabaseInPlaceOpenAndUsable)
 
     EXPECT_FALSE(result.restored);
     EXPECT_FALSE(result.failure.isEmpty());
+    EXPECT_EQ(result.notABackup, c.notABackup != nullptr) << result.failure.toStdString();
+    if (c.notABackup) {
+        EXPECT_TRUE(result.failure.contains(QLatin1String(c.notABackup))) << result.failure.toStdString();
+        EXPECT_EQ(DatabaseBackup::restoreFailureMessage(result), result.failure);
+    } else {
+        EXPECT_TRUE(DatabaseBackup::restoreFailureMessage(result).startsWith(DatabaseBackup::RestoreFailedMessage));
+    }
     ASSERT_TRUE(f.t.dm().isOpen()) << result.failure.toStdString();
     EXPECT_EQ(clubIds(f.t.dm()), (QStringList{QStringLiteral("NEW"), QStringLiteral("OLD")}));
     EXPECT_EQ(FileCopy::lastWriteTime(database), databaseDate);
@@ -181,13 +212,15 @@ INSTANTIATE_TEST_SUITE_P(
                            const QString path = f.t.path() + QStringLiteral("/notes.Bak");
                            writeFile(path, "Race day notes\nnot a database\n");
                            return path;
-                       }},
+                       },
+                       "it is not a database"},
         BadRestoreCase{"an empty file",
                        [](RestoreFixture& f) {
                            const QString path = f.t.path() + QStringLiteral("/empty.Bak");
                            writeFile(path, "");
                            return path;
-                       }},
+                       },
+                       "it is an empty file"},
         BadRestoreCase{"a database of another program",
                        [](RestoreFixture& f) {
                            const QString path = f.t.path() + QStringLiteral("/foreign.Bak");
@@ -202,27 +235,39 @@ INSTANTIATE_TEST_SUITE_P(
                            }
                            QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
                            return path;
-                       }},
+                       },
+                       "it is a database of another program (the table ZAVR_LoftData is missing)"},
         BadRestoreCase{"a backup cut short",
                        [](RestoreFixture& f) {
                            const QString path = f.t.path() + QStringLiteral("/cut.Bak");
                            writeFile(path, readFile(f.backup).left(100));
                            return path;
-                       }},
-        BadRestoreCase{"a file that is gone", [](RestoreFixture& f) { return f.t.path() + QStringLiteral("/gone.Bak"); }},
+                       },
+                       "it is damaged"},
+        BadRestoreCase{"a file that is gone", [](RestoreFixture& f) { return f.t.path() + QStringLiteral("/gone.Bak"); }, nullptr},
         BadRestoreCase{"a folder",
                        [](RestoreFixture& f) {
                            const QString path = f.t.path() + QStringLiteral("/folder.Bak");
                            EXPECT_TRUE(QDir().mkpath(path));
                            return path;
-                       }},
+                       },
+                       nullptr},
         BadRestoreCase{"a Backup folder that cannot be written",
                        [](RestoreFixture& f) {
                            // A file where the Backup folder should be.
                            QDir(f.t.folder().backupFolder()).removeRecursively();
                            writeFile(f.t.folder().backupFolder(), "in the way");
                            return f.backup;
-                       }},
-        BadRestoreCase{"the copy cannot be put in place", [](RestoreFixture& f) { return f.backup; }, true}));
+                       },
+                       nullptr},
+        BadRestoreCase{"the table names with dummy columns",
+                       [](RestoreFixture& f) {
+                           const QString path = f.t.path() + QStringLiteral("/hollow.Bak");
+                           writeHollowDatabase(path);
+                           return path;
+                       },
+                       "it is a database of another program (the table ZAVR_LoftData has no column AssociationCode)"},
+        BadRestoreCase{"a backup with damaged pages", [](RestoreFixture& f) { return damagedBackup(f.t); }, "it is damaged"},
+        BadRestoreCase{"the copy cannot be put in place", [](RestoreFixture& f) { return f.backup; }, nullptr, true}));
 
 }  // namespace

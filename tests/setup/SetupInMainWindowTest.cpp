@@ -64,4 +64,18 @@ TEST(SetupInMainWindow, ABadBackupAgeKeepsThePageUntilCorrected)
     EXPECT_EQ(storedCityAndAge(t.dm()), QStringLiteral("York|12"));
 }
 
+TEST(SetupInMainWindow, TheWindowClosesWithoutSavingWhenTheUserSaysSo)
+{
+    TestDatabase t;
+    TfrmMenu menu(t.dm(), t.folder());
+    menu.show();
+    menu.ToolButton5Click();
+    retype(menu.currentPage(), "edtDay", QStringLiteral("abc"));
+    Dialogs::takeMessages();
+    Dialogs::setNextAnswer(QMessageBox::Yes);
+    EXPECT_TRUE(menu.close());
+    EXPECT_EQ(menu.currentPage(), nullptr);
+    EXPECT_EQ(storedCityAndAge(t.dm()), QString());
+}
+
 }  // namespace

@@ -328,6 +328,7 @@ TEST(TfrmSetup, CancelledDialogsChangeNothing)
         QTest::mouseClick(control<QPushButton>(*s.page, button), Qt::LeftButton);
         EXPECT_EQ(Dialogs::lastFileFilter(), QStringLiteral("Access BackUp files (*.Bak)")) << button;
     }
+    EXPECT_EQ(Dialogs::lastFileDir(), s.t.folder().backupFolder());
     EXPECT_TRUE(messageTexts().isEmpty());
     EXPECT_EQ(QDir(s.t.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), filesBefore);
     EXPECT_TRUE(s.t.dm().isOpen());
@@ -365,11 +366,48 @@ TEST(TfrmSetup, AFailedRestoreLeavesThePageWorking)
     }
     Dialogs::setNextFileName(notADatabase);
     QTest::mouseClick(control<QPushButton>(*s.page, "btnLoadBk"), Qt::LeftButton);
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("recovery failed, please try again!")});
+    EXPECT_EQ(Dialogs::lastFileDir(), s.t.folder().backupFolder());
+    EXPECT_EQ(messageTexts(), QStringList{notADatabase + QStringLiteral(" is not a backup of this program: it is not a database.")});
     EXPECT_EQ(s.programEnded, 0);
     retype(*s.page, "edtClubToneCity", QStringLiteral("Hull"));
     EXPECT_TRUE(s.page->close());
     EXPECT_EQ(clubData(s.t.dm()), QStringList{QStringLiteral("RPC|Royal Pigeon Club|1 Loft Lane|Hull|LS1|NEHU|0|1|7")});
+}
+
+TEST(TfrmSetup, SettingsThatCannotBeStoredMayBeLeftWithoutSaving)
+{
+    SetupPage s(true);
+    retype(*s.page, "edtClubToneCity", QStringLiteral("York"));
+    retype(*s.page, "edtDay", QStringLiteral("a week"));
+    Dialogs::setNextAnswer(QMessageBox::Yes);
+    EXPECT_TRUE(s.page->close());
+    const auto shown = Dialogs::takeMessages();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown.first().kind, Dialogs::Kind::Question);
+    EXPECT_TRUE(shown.first().text.contains(QStringLiteral("'a week' is not a valid backup age"))) << shown.first().text.toStdString();
+    EXPECT_TRUE(shown.first().text.endsWith(QStringLiteral("Leave the Setup page without saving them?")));
+    EXPECT_EQ(clubData(s.t.dm()), SeededData);
+}
+
+TEST(TfrmSetup, AReadOnlyClubIsLeftQuietlyUnlessTheSettingsWereChanged)
+{
+    SetupPage s(true);
+    s.t.dm().close();
+    s.t.dm().setReadOnly(true);
+    ASSERT_TRUE(s.t.dm().open());
+    s.open();
+    EXPECT_TRUE(s.page->close());
+    EXPECT_TRUE(messageTexts().isEmpty());
+
+    s.open();
+    retype(*s.page, "edtClubToneCity", QStringLiteral("York"));
+    EXPECT_FALSE(s.page->close());
+    Dialogs::setNextAnswer(QMessageBox::Yes);
+    EXPECT_TRUE(s.page->close());
+    const QStringList shown = messageTexts();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown.first().startsWith(TdmZAVR::ReadOnlyMessage)) << shown.first().toStdString();
+    EXPECT_EQ(clubData(s.t.dm()), SeededData);
 }
 
 TEST(TfrmSetup, WithoutAnOpenDatabaseThePageCanStillBeLeft)

@@ -2,6 +2,10 @@
 
 #include "CorvelError.h"
 #include "Dialogs.h"
+#include "Schema.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +46,20 @@ QStringList messageTexts()
     for (const Dialogs::ShownMessage& m : Dialogs::takeMessages())
         out << m.text;
     return out;
+}
+
+void writeHollowDatabase(const QString& path)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("hollow"));
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const Schema::Table& table : Schema::tables())
+            ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE %1 (Dummy INTEGER)").arg(table.name)));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("hollow"));
 }
 
 QString thrownText(const std::function<void()>& action)

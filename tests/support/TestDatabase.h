@@ -34,5 +34,8 @@ QStringList rows(TdmZAVR& dm, const QString& sql, const QVariantList& params = {
 // The texts of the messages shown since the last call (the dialogs run without interaction).
 QStringList messageTexts();
 
+// Writes an SQLite file with the table names of the schema, each with one column of its own only.
+void writeHollowDatabase(const QString& path);
+
 // The text of the CorvelError that `action` throws; empty when it throws none.
 QString thrownText(const std::function<void()>& action);

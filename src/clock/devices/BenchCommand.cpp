@@ -5,6 +5,7 @@
 #include "DeviceCodec.h"
 #include "DeviceLibraries.h"
 #include "Moment.h"
+#include "SettingsFile.h"
 #include "SimulatedBench.h"
 #include "TPigModuV6.h"
 
@@ -74,6 +75,23 @@ void expectCount(const QStringList& words, qsizetype min, qsizetype max)
         throw UsageError(QStringLiteral("Wrong number of words for \"%1\".").arg(words.join(QLatin1Char(' '))));
 }
 
+// A text of the bench file as it can be shown on a terminal: control characters (which could move
+// the cursor, clear the screen or end the line) and the backslash appear as escapes.
+QString shown(const QString& text)
+{
+    QString out;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\\')
+            out += QStringLiteral("\\\\");
+        else if (u < 0x20 || (u >= 0x7f && u < 0xa0) || u == 0x2028 || u == 0x2029)
+            out += QStringLiteral("\\x%1").arg(static_cast<int>(u), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 QString sysIdText(const QByteArray& block)
 {
     QString text;
@@ -94,21 +112,21 @@ QString stampText(const QString& hex)
 void show(SimulatedBench& bench, const QString& path, QTextStream& out)
 {
     const BenchState& s = bench.state();
-    out << "Bench file: " << path << "\n";
+    out << "Bench file: " << shown(path) << "\n";
     for (int i = 0; i < 2; ++i) {
         const BenchPort& p = s.ports[i];
-        out << "COM" << (i + 1) << " (" << p.deviceFile << "): ";
+        out << "COM" << (i + 1) << " (" << shown(p.deviceFile) << "): ";
         if (p.device == BenchDevice::RingReader)
             out << "ring reader";
         else if (p.device == BenchDevice::Clock)
-            out << "clock " << p.clock;
+            out << "clock " << shown(p.clock);
         else
             out << "nothing";
         if (p.fault)
             out << ", faulty";
         out << "\n";
     }
-    out << "Ring on the reader: " << (s.ringOnReader.isEmpty() ? QStringLiteral("none") : s.ringOnReader) << "\n";
+    out << "Ring on the reader: " << (s.ringOnReader.isEmpty() ? QStringLiteral("none") : shown(s.ringOnReader)) << "\n";
     if (s.failReads > 0 || s.failWrites > 0)
         out << "Failures to come: " << s.failReads << " read(s), " << s.failWrites << " write(s)\n";
     out << "Rings: " << s.rings.size() << "\n";
@@ -117,16 +135,16 @@ void show(SimulatedBench& bench, const QString& path, QTextStream& out)
             << (r.genuine() ? "genuine" : "forged") << "\n";
     out << "Clocks: " << s.clocks.size() << "\n";
     for (const BenchClock& c : s.clocks) {
-        out << "  " << c.number << "  identity " << sysIdText(c.sysId) << "  error "
+        out << "  " << shown(c.number) << "  identity " << sysIdText(c.sysId) << "  error "
             << QString::number(static_cast<double>(c.errorMsecs) / 1000.0, 'f', 3) << " s  site "
-            << (c.site ? *c.site : QStringLiteral("(none)")) << "  pigeons " << c.pigeons.size() << "\n";
+            << (c.site ? shown(*c.site) : QStringLiteral("(none)")) << "  pigeons " << c.pigeons.size() << "\n";
         for (const BenchRace& r : c.races) {
-            out << "    race " << r.raceNo << " \"" << r.desc << "\" "
+            out << "    race " << shown(r.raceNo) << " \"" << shown(r.desc) << "\" "
                 << (r.kind == 1 ? "training" : r.kind == 3 ? "race" : "not started") << (r.closed ? ", closed" : "")
                 << (r.raceNo == c.currentRace ? ", current" : "") << ", " << r.records.size() << " record(s)\n";
             for (const QString& rec : r.records)
-                out << "      " << rec.left(8) << " code " << rec.mid(28, 2) << " uid " << rec.mid(48, 8) << " at "
-                    << stampText(rec.mid(32, 16)) << "\n";
+                out << "      " << shown(rec.left(8)) << " code " << shown(rec.mid(28, 2)) << " uid " << shown(rec.mid(48, 8))
+                    << " at " << shown(stampText(rec.mid(32, 16))) << "\n";
         }
     }
 }
@@ -260,8 +278,7 @@ int runBenchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     try {
         const DataFolder folder(DataFolder::resolve(arguments));
         folder.prepare();
-        const QSettings ini(folder.iniPath(), QSettings::IniFormat);
-        const QString kind = ini.value(QStringLiteral("Devices/Library")).toString().trimmed();
+        const QString kind = readIniFile(folder.iniPath())->value(QStringLiteral("Devices/Library")).toString().trimmed();
         if (!DeviceLibraries::usesSimulator(kind))
             err << "Note: ZAVR.ini selects \"" << kind << "\" device libraries; the program does not use this bench.\n";
         SimulatedBench bench(DeviceLibraries::benchPath(folder));

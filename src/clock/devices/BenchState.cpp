@@ -7,8 +7,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -62,8 +64,8 @@ public:
                 fail(QStringLiteral("given"), key);
             return {};
         }
-        if (!v.isString() || v.toString().size() > maxLength)
-            fail(QStringLiteral("a text of at most %1 characters").arg(maxLength), key);
+        if (!v.isString() || v.toString().size() > maxLength || v.toString().contains(QChar(0)))
+            fail(QStringLiteral("a text of at most %1 characters without NUL").arg(maxLength), key);
         return v.toString();
     }
 
@@ -91,9 +93,9 @@ public:
         const QJsonValue v = object_.value(key);
         if (v.isUndefined() || v.isNull())
             return std::clamp<qint64>(0, min, max);
+        // The range first: a number beyond 64 bits cannot even be converted to be compared.
         const double d = v.toDouble(-1e300);
-        if (!v.isDouble() || d != static_cast<double>(static_cast<qint64>(d)) || d < static_cast<double>(min) ||
-            d > static_cast<double>(max))
+        if (!v.isDouble() || !(d >= static_cast<double>(min) && d <= static_cast<double>(max)) || d != std::trunc(d))
             fail(QStringLiteral("a whole number from %1 to %2").arg(min).arg(max), key);
         return static_cast<qint64>(d);
     }
@@ -294,6 +296,9 @@ BenchState BenchState::fromJson(const QByteArray& json)
         root.fail(QStringLiteral("of version %1").arg(FormatVersion), QStringLiteral("version"));
 
     BenchState state;
+    // Seen keys, so that the duplicate checks stay linear in the size of the file.
+    QSet<QString> ringUids;
+    QSet<QString> clockNumbers;
     if (root.has(QStringLiteral("ports"))) {
         const Fields ports(root.object().value(QStringLiteral("ports")), QStringLiteral("ports"));
         for (int i = 0; i < 2; ++i) {
@@ -331,8 +336,9 @@ BenchState BenchState::fromJson(const QByteArray& json)
         ring.uid = f.hexText(QStringLiteral("uid"), 8);
         ring.pages67 = f.hex(QStringLiteral("pages67"), 8);
         ring.data = f.hex(QStringLiteral("data"), 16);
-        if (state.ring(ring.uid))
+        if (ringUids.contains(ring.uid))
             f.fail(QStringLiteral("a UID that no other ring has"), QStringLiteral("uid"));
+        ringUids.insert(ring.uid);
         state.rings.append(ring);
     }
     const QJsonArray clocks = root.array(QStringLiteral("clocks"));
@@ -340,18 +346,23 @@ BenchState BenchState::fromJson(const QByteArray& json)
         const Fields f(clocks.at(i), root.at(QStringLiteral("clocks"), i));
         BenchClock clock;
         clock.number = f.text(QStringLiteral("number"), 9, true);
-        if (!validClockNumber(clock.number) || state.clock(clock.number))
+        if (!validClockNumber(clock.number) || clockNumbers.contains(clock.number))
             f.fail(QStringLiteral("1 to 9 plain characters without blanks that no other clock has"), QStringLiteral("number"));
+        clockNumbers.insert(clock.number);
         clock.sysId = f.hex(QStringLiteral("sysId"), 8);
         clock.errorMsecs = f.integer(QStringLiteral("errorMsecs"), -86400000LL * 366, 86400000LL * 366);
         if (f.has(QStringLiteral("site")))
             clock.site = f.text(QStringLiteral("site"), 47);
         clock.lon = static_cast<std::int32_t>(f.integer(QStringLiteral("lon"), INT32_MIN, INT32_MAX));
         clock.lat = static_cast<std::int32_t>(f.integer(QStringLiteral("lat"), INT32_MIN, INT32_MAX));
-        for (const QJsonValue& m : f.array(QStringLiteral("uploadMode"))) {
-            if (!m.isDouble())
-                f.fail(QStringLiteral("a list of numbers"), QStringLiteral("uploadMode"));
-            clock.uploadMode.append(m.toInt());
+        // As PGT_SetUploadMode sets it: none, or three whole numbers of 32 bits.
+        const QJsonArray uploadMode = f.array(QStringLiteral("uploadMode"));
+        for (const QJsonValue& m : uploadMode) {
+            const double d = m.toDouble(0.5);
+            if (!m.isDouble() || d != std::trunc(d) || d < INT32_MIN || d > INT32_MAX || (uploadMode.size() != 3))
+                f.fail(QStringLiteral("empty or a list of three whole numbers from %1 to %2").arg(INT32_MIN).arg(INT32_MAX),
+                       QStringLiteral("uploadMode"));
+            clock.uploadMode.append(static_cast<int>(d));
         }
         const QJsonArray pigeons = f.array(QStringLiteral("pigeons"));
         for (qsizetype k = 0; k < pigeons.size(); ++k) {
@@ -361,12 +372,14 @@ BenchState BenchState::fromJson(const QByteArray& json)
         }
         clock.currentRace = f.text(QStringLiteral("currentRace"), 8);
         const QJsonArray races = f.array(QStringLiteral("races"));
+        QSet<QString> raceNumbers;
         for (qsizetype k = 0; k < races.size(); ++k) {
             const Fields r(races.at(k), f.at(QStringLiteral("races"), k));
             BenchRace race;
             race.raceNo = r.text(QStringLiteral("raceNo"), 8, true);
-            if (!validRaceNumber(race.raceNo) || clock.race(race.raceNo))
+            if (!validRaceNumber(race.raceNo) || raceNumbers.contains(race.raceNo))
                 r.fail(QStringLiteral("8 printable characters that no other race of the clock has"), QStringLiteral("raceNo"));
+            raceNumbers.insert(race.raceNo);
             race.desc = r.text(QStringLiteral("desc"), 100);
             race.mode = static_cast<int>(r.integer(QStringLiteral("mode"), INT32_MIN, INT32_MAX));
             race.auth = r.hex(QStringLiteral("auth"), 8, true);
@@ -406,9 +419,9 @@ BenchState BenchState::fromJson(const QByteArray& json)
         state.clocks.append(clock);
     }
     for (const BenchPort& port : state.ports)
-        if (port.device == BenchDevice::Clock && !state.clock(port.clock))
+        if (port.device == BenchDevice::Clock && !clockNumbers.contains(port.clock))
             root.fail(QStringLiteral("a clock listed under clocks"), QStringLiteral("ports: clock ") + port.clock);
-    if (!state.ringOnReader.isEmpty() && !state.ring(state.ringOnReader))
+    if (!state.ringOnReader.isEmpty() && !ringUids.contains(state.ringOnReader))
         root.fail(QStringLiteral("a ring listed under rings"), QStringLiteral("reader.ringOnReader"));
     return state;
 }

@@ -2,8 +2,8 @@
 
 #include "CorvelError.h"
 #include "Moment.h"
+#include "SettingsFile.h"
 
-#include <QSettings>
 #include <nettle/des.h>
 
 #include <cmath>
@@ -112,12 +112,7 @@ std::uint16_t HexTextToWord(const QString& text)
 
 QString iniSysId(const QString& iniPath)
 {
-    const QSettings ini(iniPath, QSettings::IniFormat);
-    const QVariant value = ini.value(QStringLiteral("Parameter/SysID"));
-    // An unquoted value with commas reads back as a list; the identity is the text as written.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
+    return iniText(*readIniFile(iniPath), QStringLiteral("Parameter/SysID"));
 }
 
 DesBlock systemIdentityBlock(const QString& sysId)

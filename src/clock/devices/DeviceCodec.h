@@ -43,7 +43,8 @@ inline QString BytesToHex(const QByteArray& bytes, int first, int count)
 std::uint16_t HexTextToWord(const QString& text);
 
 // The SysID text of [Parameter] in the ZAVR.ini at iniPath, as written (an unquoted value with
-// commas included); empty when the file or the key is missing.
+// commas included); empty when the file or the key is missing. Throws CorvelError for a file
+// larger than 1 MB.
 QString iniSysId(const QString& iniPath);
 // The system identity as the clocks take it: the first 8 characters of the SysID text, or its
 // characters followed by "0" up to 8.

@@ -2,6 +2,7 @@
 
 #include "CorvelError.h"
 #include "DataFolder.h"
+#include "SettingsFile.h"
 #include "SimulatedBench.h"
 #include "VendorLibraries.h"
 
@@ -50,7 +51,8 @@ bool DeviceLibraries::usesSimulator(const QString& library)
 
 std::unique_ptr<DeviceLibraries> DeviceLibraries::open(const DataFolder& folder, const QString& programLibraries)
 {
-    const QSettings ini(folder.iniPath(), QSettings::IniFormat);
+    const auto settings = readIniFile(folder.iniPath());
+    const QSettings& ini = *settings;
     const QString kind = ini.value(QStringLiteral("Devices/Library")).toString().trimmed();
     if (usesSimulator(kind))
         return std::make_unique<SimulatorLibraries>(benchPath(folder));

@@ -3,9 +3,13 @@
 #include "CorvelError.h"
 #include "DeviceCodec.h"
 #include "Moment.h"
+#include "WholeFile.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
-#include <QSaveFile>
+#include <QLockFile>
+#include <QRandomGenerator>
+#include <QThread>
 
 #include <cstring>
 
@@ -115,20 +119,63 @@ bool SimulatedBench::save(QString* error)
     if (stateFile_.isEmpty() || !brokenFile_.isEmpty())
         return true;
     const QByteArray bytes = state_.toJson();
-    QSaveFile file(stateFile_);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    try {
+        writeWholeFile(stateFile_, bytes);
+    } catch (const CorvelError& e) {
         if (error != nullptr)
-            *error = QStringLiteral("Cannot write %1: %2").arg(stateFile_, file.errorString());
+            *error = e.text();
         return false;
     }
     lastFileBytes_ = bytes;
     return true;
 }
 
-void SimulatedBench::scriptingSync()
+SimulatedBench::FileLock::FileLock(SimulatedBench& bench) : bench_(&bench)
 {
+    if (bench.stateFile_.isEmpty())
+        return;
+    if (bench.lockDepth_ == 0) {
+        auto file = std::make_unique<QLockFile>(bench.stateFile_ + QStringLiteral(".lock"));
+        // Held only for one change; a lock left by a program that ended is taken over.
+        file->setStaleLockTime(0);
+        // Short, uneven retries: QLockFile's own waits grow to seconds, so that among several
+        // programs waiting at once some would wait in vain.
+        const QDeadlineTimer deadline(LockWaitMsecs);
+        bool locked = file->tryLock(0);
+        while (!locked && file->error() == QLockFile::LockFailedError && !deadline.hasExpired()) {
+            QThread::msleep(5 + QRandomGenerator::global()->bounded(20u));
+            locked = file->tryLock(0);
+        }
+        if (locked) {
+            bench.lockFile_ = std::move(file);
+        } else if (file->error() != QLockFile::PermissionError) {
+            bench_ = nullptr;
+            return;
+        }
+        // In a folder that cannot be written no program changes the file: nothing to guard.
+    }
+    ++bench.lockDepth_;
+}
+
+SimulatedBench::FileLock::FileLock(FileLock&& other) noexcept : bench_(std::exchange(other.bench_, nullptr)) {}
+
+SimulatedBench::FileLock::~FileLock()
+{
+    if (bench_ == nullptr || bench_->stateFile_.isEmpty())
+        return;
+    if (--bench_->lockDepth_ == 0)
+        bench_->lockFile_.reset();  // unlocks
+}
+
+SimulatedBench::FileLock SimulatedBench::scriptingSync()
+{
+    FileLock lock(*this);
+    if (!lock)
+        throw CorvelError(QStringLiteral("%1 is being changed by another program (its lock file %2 is held); try again.")
+                              .arg(stateFile_, stateFile_ + QStringLiteral(".lock")));
     if (!sync())
         throw CorvelError(brokenFile_);
+    return lock;
 }
 
 void SimulatedBench::scriptingSave()
@@ -157,13 +204,13 @@ BenchClock& SimulatedBench::clockNamed(const QString& number)
 
 const BenchState& SimulatedBench::state()
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     return state_;
 }
 
 void SimulatedBench::connectRingReader(int port)
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     const int i = checkedPort(port);
     for (BenchPort& p : state_.ports)
         if (p.device == BenchDevice::RingReader)
@@ -175,7 +222,7 @@ void SimulatedBench::connectRingReader(int port)
 
 void SimulatedBench::connectClock(int port, const QString& clockNumber)
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     const int i = checkedPort(port);
     clockNamed(clockNumber);
     for (BenchPort& p : state_.ports)
@@ -190,7 +237,7 @@ void SimulatedBench::connectClock(int port, const QString& clockNumber)
 
 void SimulatedBench::disconnect(int port)
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     const int i = checkedPort(port);
     state_.ports[i].device = BenchDevice::None;
     state_.ports[i].clock.clear();
@@ -199,14 +246,14 @@ void SimulatedBench::disconnect(int port)
 
 void SimulatedBench::setPortFault(int port, bool fault)
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     state_.ports[checkedPort(port)].fault = fault;
     scriptingSave();
 }
 
 void SimulatedBench::addClock(const QString& clockNumber, const QString& sysId)
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     checkClockNumber(clockNumber);
     if (state_.clock(clockNumber))
         throw CorvelError(QStringLiteral("The bench has a clock %1 already.").arg(clockNumber));
@@ -219,14 +266,14 @@ void SimulatedBench::addClock(const QString& clockNumber, const QString& sysId)
 
 void SimulatedBench::setClockIdentity(const QString& clockNumber, const QString& sysId)
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     clockNamed(clockNumber).sysId = blockBytes(systemIdentityBlock(sysIdCheck(sysId)));
     scriptingSave();
 }
 
 void SimulatedBench::setClockError(const QString& clockNumber, qint64 msecs)
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     if (msecs < -86400000LL * 366 || msecs > 86400000LL * 366)
         throw CorvelError(QStringLiteral("A clock error is at most a year."));
     clockNamed(clockNumber).errorMsecs = msecs;
@@ -235,7 +282,7 @@ void SimulatedBench::setClockError(const QString& clockNumber, qint64 msecs)
 
 void SimulatedBench::addRing(const QString& uid, const QString& eRing, int randomCode, bool genuine)
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     if (!isHexText(uid, 8))
         throw CorvelError(QStringLiteral("A ring UID is 8 hexadecimal digits: %1").arg(uid));
     if (!isHexText(eRing, 8))
@@ -261,7 +308,7 @@ void SimulatedBench::addRing(const QString& uid, const QString& eRing, int rando
 
 void SimulatedBench::layRing(const QString& uid)
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     if (!state_.ring(uid))
         throw CorvelError(QStringLiteral("There is no ring %1 on the bench.").arg(uid));
     state_.ringOnReader = uid.toUpper();
@@ -270,28 +317,28 @@ void SimulatedBench::layRing(const QString& uid)
 
 void SimulatedBench::takeRing()
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     state_.ringOnReader.clear();
     scriptingSave();
 }
 
 void SimulatedBench::failNextReads(int count)
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     state_.failReads = std::max(0, count);
     scriptingSave();
 }
 
 void SimulatedBench::failNextWrites(int count)
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     state_.failWrites = std::max(0, count);
     scriptingSave();
 }
 
 int SimulatedBench::addArrival(const QString& clockNumber, const BenchArrival& arrival)
 {
-    scriptingSync();
+    const FileLock lock = scriptingSync();
     BenchClock& clock = clockNamed(clockNumber);
     BenchRace* race = clock.race(clock.currentRace);
     if (race == nullptr || race->kind == 0)
@@ -522,6 +569,9 @@ bool SimulatedBench::PGT_SetTag(std::int32_t h, const char* tag, std::int32_t, c
 
 bool SimulatedBench::PGT_CloseTag(std::int32_t h, std::int32_t* n)
 {
+    const FileLock lock(*this);
+    if (!lock)
+        return false;
     BenchClock* clock = connectedClock(h);
     Handle* hd = handle(PortKind::Clock, h);
     if (clock == nullptr || !hd->tagListOpen)
@@ -537,6 +587,9 @@ bool SimulatedBench::PGT_CloseTag(std::int32_t h, std::int32_t* n)
 
 bool SimulatedBench::PGT_SetUploadMode(std::int32_t h, std::int32_t a, std::int32_t b, std::int32_t c)
 {
+    const FileLock lock(*this);
+    if (!lock)
+        return false;
     BenchClock* clock = connectedClock(h);
     if (clock == nullptr)
         return false;
@@ -547,6 +600,9 @@ bool SimulatedBench::PGT_SetUploadMode(std::int32_t h, std::int32_t a, std::int3
 
 bool SimulatedBench::PGT_SetSiteInfo(std::int32_t h, const char* site, std::int32_t lon, std::int32_t lat)
 {
+    const FileLock lock(*this);
+    if (!lock)
+        return false;
     BenchClock* clock = connectedClock(h);
     const auto siteText = textArg(site, 47);
     if (clock == nullptr || !siteText)
@@ -575,6 +631,9 @@ bool SimulatedBench::PGT_GetSiteInfo(std::int32_t h, char* site, std::int32_t* l
 
 bool SimulatedBench::PGT_CreateRace(std::int32_t h, const char* raceNo, const char* sysIdText)
 {
+    const FileLock lock(*this);
+    if (!lock)
+        return false;
     BenchClock* clock = connectedClock(h);
     const std::optional<QString> number = raceNoArg(raceNo);
     if (clock == nullptr || !number || sysIdText == nullptr || strnlen(sysIdText, 8) != 8 ||
@@ -593,6 +652,9 @@ bool SimulatedBench::PGT_CreateRace(std::int32_t h, const char* raceNo, const ch
 
 bool SimulatedBench::PGT_AddRaceTag(std::int32_t h, const char* raceNo, const char* tag, const char* uid)
 {
+    const FileLock lock(*this);
+    if (!lock)
+        return false;
     BenchRace* race = clockRace(h, raceNo);
     const auto tagText = textArg(tag, 16);
     const auto uidText = textArg(uid, 8);
@@ -605,6 +667,9 @@ bool SimulatedBench::PGT_AddRaceTag(std::int32_t h, const char* raceNo, const ch
 
 bool SimulatedBench::PGT_SetRaceDesc(std::int32_t h, const char* raceNo, const char* text)
 {
+    const FileLock lock(*this);
+    if (!lock)
+        return false;
     BenchRace* race = clockRace(h, raceNo);
     const auto desc = textArg(text, 100);
     if (race == nullptr || !desc)
@@ -616,6 +681,9 @@ bool SimulatedBench::PGT_SetRaceDesc(std::int32_t h, const char* raceNo, const c
 
 bool SimulatedBench::PGT_SetRaceMode(std::int32_t h, const char* raceNo, std::int32_t mode)
 {
+    const FileLock lock(*this);
+    if (!lock)
+        return false;
     BenchRace* race = clockRace(h, raceNo);
     if (race == nullptr)
         return false;
@@ -626,6 +694,9 @@ bool SimulatedBench::PGT_SetRaceMode(std::int32_t h, const char* raceNo, std::in
 
 bool SimulatedBench::PGT_ConfirmRace(std::int32_t h, const char* raceNo, const std::uint8_t* auth, double now)
 {
+    const FileLock lock(*this);
+    if (!lock)
+        return false;
     BenchClock* clock = nullptr;
     BenchRace* race = clockRace(h, raceNo, &clock);
     const QDateTime moment = ClockDateTime::fromDays(now);
@@ -645,6 +716,9 @@ bool SimulatedBench::PGT_ConfirmRace(std::int32_t h, const char* raceNo, const s
 
 bool SimulatedBench::PGT_StartRace(std::int32_t h, const char* raceNo, std::int32_t kind)
 {
+    const FileLock lock(*this);
+    if (!lock)
+        return false;
     BenchClock* clock = nullptr;
     BenchRace* race = clockRace(h, raceNo, &clock);
     if (race == nullptr || race->auth.isEmpty() || (kind != 1 && kind != 3))
@@ -707,6 +781,9 @@ bool SimulatedBench::PGT_VerifyRace(std::int32_t h, const char* raceNo, const st
 
 bool SimulatedBench::PGT_CloseRace(std::int32_t h, const char* raceNo, double now)
 {
+    const FileLock lock(*this);
+    if (!lock)
+        return false;
     BenchClock* clock = nullptr;
     BenchRace* race = clockRace(h, raceNo, &clock);
     const QDateTime master = ClockDateTime::fromDays(now);
@@ -773,6 +850,9 @@ bool SimulatedBench::HTS_ReadPage(std::int32_t h, std::int32_t page, std::uint8_
 
 bool SimulatedBench::TTF_Read(std::int32_t h, std::int32_t, std::uint8_t* block)
 {
+    const FileLock lock(*this);
+    if (!lock)
+        return false;
     const BenchRing* ring = ringOnReader(h);
     if (ring == nullptr || block == nullptr)
         return false;
@@ -787,6 +867,9 @@ bool SimulatedBench::TTF_Read(std::int32_t h, std::int32_t, std::uint8_t* block)
 
 bool SimulatedBench::HTS_ChangePigeon(std::int32_t h, const std::uint8_t* block)
 {
+    const FileLock lock(*this);
+    if (!lock)
+        return false;
     if (ringOnReader(h) == nullptr || block == nullptr)
         return false;
     if (state_.failWrites > 0) {

@@ -8,7 +8,10 @@
 #include <QList>
 #include <QString>
 #include <map>
+#include <memory>
 #include <optional>
+
+class QLockFile;
 
 // What lies on the bench: COM1 and COM2, each with nothing, the ring reader or one clock
 // connected; the rings the reader can be given; the clocks with their pigeons, races and arrival
@@ -104,7 +107,9 @@ struct BenchArrival {
 
 // A simulated bench that behaves as real hardware does towards the program. Without a state file
 // it lives in memory; with one, every call first takes up changes that another program (such as
-// corvel-bench) made to the file, and every change is written back at once, atomically.
+// corvel-bench) made to the file, and every change is written back at once, atomically. A change
+// holds the lock file "<state file>.lock" from reading the file to writing it, so that programs
+// changing the bench at the same time never lose each other's changes.
 // A state file that is not valid is never overwritten: the hardware then does not answer and the
 // scripting functions throw its error.
 class SimulatedBench : public ClockLibrary, public RingReaderLibrary {
@@ -202,10 +207,28 @@ private:
         SimulatedBench& bench_;
     };
 
+    // Holds the state file's lock for one read-change-write; nested holders share the outer lock.
+    // False when another program kept it for LockWaitMsecs: a device call then fails.
+    class FileLock {
+    public:
+        explicit FileLock(SimulatedBench& bench);
+        FileLock(FileLock&& other) noexcept;
+        ~FileLock();
+        FileLock(const FileLock&) = delete;
+        FileLock& operator=(const FileLock&) = delete;
+        FileLock& operator=(FileLock&&) = delete;
+        explicit operator bool() const { return bench_ != nullptr; }
+
+    private:
+        SimulatedBench* bench_;
+    };
+    static constexpr int LockWaitMsecs = 10000;
+
     bool sync();
     // Writes the state file; a device call that cannot write keeps its change in memory.
     bool save(QString* error = nullptr);
-    void scriptingSync();
+    // Takes the lock and the file's changes for a scripting call; throws when either fails.
+    [[nodiscard]] FileLock scriptingSync();
     void scriptingSave();
     std::int32_t openPort(PortKind kind, const char* name);
     bool portValid(PortKind kind, std::int32_t h);
@@ -220,6 +243,8 @@ private:
     static int checkedPort(int port);
 
     QString stateFile_;
+    std::unique_ptr<QLockFile> lockFile_;
+    int lockDepth_ = 0;
     QByteArray lastFileBytes_;
     QString brokenFile_;  // the error of a state file that could not be read
     BenchState state_;

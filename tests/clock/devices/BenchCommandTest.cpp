@@ -65,6 +65,21 @@ TEST_F(BenchCommand, SetsUpTheBenchAndShowsIt)
         EXPECT_TRUE(output.contains(QLatin1String(text))) << text << "\n" << output.toStdString();
 }
 
+TEST_F(BenchCommand, ShowPrintsControlCharactersOfTheFileEscaped)
+{
+    QFile file(DeviceLibraries::benchPath(folder));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format": "corvel-bench", "ports": {"COM1": {"deviceFile": "/dev/tty\u001b[2J"}},
+                   "clocks": [{"number": "1", "sysId": "3030303030303030", "site": "Loft\rLane\\",
+                               "races": [{"raceNo": "F0000001", "desc": "Two\nlines\u009b"}]}]})");
+    file.close();
+    ASSERT_EQ(run({"show"}), 0) << errors.toStdString();
+    for (const char* text : {"COM1 (/dev/tty\\x1b[2J)", "site Loft\\x0dLane\\\\", "\"Two\\x0alines\\x9b\""})
+        EXPECT_TRUE(output.contains(QString::fromUtf8(text))) << text << "\n" << output.toStdString();
+    for (const QChar c : {QChar(0x1b), QChar(u'\r'), QChar(0x9b)})
+        EXPECT_FALSE(output.contains(c)) << output.toStdString();
+}
+
 TEST_F(BenchCommand, ANewClockTakesTheSystemIdentityOfZAVRIni)
 {
     QFile ini(folder.iniPath());

@@ -1,11 +1,15 @@
 #include "CorvelError.h"
 #include "DeviceCodec.h"
+#include "FullDisk.h"
 #include "Moment.h"
 #include "QtPrinters.h"
 #include "SimulatedBench.h"
 #include "TPigModuV6.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -534,8 +538,62 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"UnknownRaceKind", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "races": [{"raceNo": "F0000001", "kind": 2, "auth": "0123456789ABCDEF"}]}]})", "races[0].kind"},
         BadFileCase{"ClosedRaceNeverStarted", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "races": [{"raceNo": "F0000001", "closed": true, "t2Device": "2024-03-05T18:30:00.000", "t2Auth": "2024-03-05T18:30:00.000"}]}]})", "races[0].closed"},
         BadFileCase{"ClosedRaceWithoutTheClocksTime", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "races": [{"raceNo": "F0000001", "kind": 1, "auth": "0123456789ABCDEF", "closed": true, "t2Auth": "2024-03-05T18:30:00.000"}]}]})", "races[0].t2Device"},
+        BadFileCase{"NulInAText", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "site": "Loft\u0000Lane"}]})", "clocks[0].site"},
+        BadFileCase{"LatitudeBeyond64Bits", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "lat": 8.7e106}]})", "clocks[0].lat"},
+        BadFileCase{"UploadModeBeyond32Bits", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "uploadMode": [1, 2, 1e300]}]})", "clocks[0].uploadMode"},
+        BadFileCase{"UploadModeNotWhole", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "uploadMode": [1, 2.5, 3]}]})", "clocks[0].uploadMode"},
+        BadFileCase{"UploadModeOfTwoNumbers", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "uploadMode": [1, 2]}]})", "clocks[0].uploadMode"},
         BadFileCase{"ClosedRaceWithoutTheMasterTime", R"({"format": "corvel-bench", "clocks": [{"number": "1", "sysId": "3030303030303030", "races": [{"raceNo": "F0000001", "kind": 3, "auth": "0123456789ABCDEF", "closed": true, "t2Device": "2024-03-05T18:30:00.000", "t2Auth": ""}]}]})", "races[0].t2Auth"}),
     [](const ::testing::TestParamInfo<BadFileCase>& p) { return std::string(p.param.name); });
+
+TEST_F(BenchFile, AFullDiskKeepsTheFileAndSaysWhy)
+{
+    SimulatedBench bench(path());
+    bench.addClock(QStringLiteral("1"), QString());
+    const QByteArray before = read();
+    {
+        const FullDisk full(static_cast<rlim_t>(before.size()));
+        try {
+            bench.addClock(QStringLiteral("2"), QString());
+            ADD_FAILURE() << "no error";
+        } catch (const CorvelError& e) {
+            EXPECT_TRUE(e.text().startsWith(QStringLiteral("Cannot write ") + path())) << e.text().toStdString();
+        }
+    }
+    EXPECT_EQ(read(), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("bench.json")});
+}
+
+TEST_F(BenchFile, ChangesAtTheSameTimeAreAllKept)
+{
+    // Twenty shells changing the bench at once, as twenty corvel-bench commands do.
+    SimulatedBench(path()).addClock(QStringLiteral("0"), QString());
+    std::vector<std::unique_ptr<QProcess>> shells;
+    for (int i = 1; i <= 20; ++i) {
+        auto shell = std::make_unique<QProcess>();
+        shell->start(QStringLiteral(CORVEL_BENCH_TOOL),
+                     {QStringLiteral("--data-dir"), dir.path(), QStringLiteral("clock"), QStringLiteral("add"), QString::number(i), QStringLiteral("CLUB")});
+        shells.push_back(std::move(shell));
+    }
+    for (auto& shell : shells) {
+        ASSERT_TRUE(shell->waitForFinished(60000));
+        EXPECT_EQ(shell->exitCode(), 0) << shell->readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(SimulatedBench(path()).state().clocks.size(), 21);
+    EXPECT_FALSE(QFile::exists(path() + QStringLiteral(".lock")));
+}
+
+TEST_F(BenchFile, ALockLeftByAProgramThatEndedIsTakenOver)
+{
+    {
+        QFile lock(path() + QStringLiteral(".lock"));
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+        lock.write("999999999\ncorvel-bench\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    }
+    SimulatedBench bench(path());
+    bench.addClock(QStringLiteral("1"), QString());
+    EXPECT_EQ(SimulatedBench(path()).state().clocks.size(), 1);
+}
 
 TEST_F(BenchFile, AClosedRaceKeepsItsEndOfRaceTimesBetweenTwoRuns)
 {
