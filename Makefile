@@ -12,7 +12,7 @@ SAN_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0:detect_st
           LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
           UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps build run test test-sanitize test-reliability fuzz bench package icons clean
+.PHONY: all deps build run test test-sanitize test-reliability fuzz fuzz-corpus fuzz-build bench package icons clean
 
 all: build
 
@@ -44,17 +44,28 @@ FUZZ_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
            LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
            UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-# Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) and
-# runs each for FUZZ_SECONDS on its seed corpus (fuzz/corpus/<target>). New inputs are kept in
-# $(FUZZ_BUILD)/corpus, an input that fails in $(FUZZ_BUILD)/crashes.
-fuzz: deps
+# Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer).
+fuzz-build: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVEL_FUZZ=ON \
 	  -DCORVEL_BUILD_TESTS=OFF -DCORVEL_WERROR=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target corvel_fuzzers
+
+# Runs each fuzz target for FUZZ_SECONDS on its seed corpus (fuzz/corpus/<target>), looking for new
+# faults. New inputs are kept in $(FUZZ_BUILD)/corpus, an input that fails in $(FUZZ_BUILD)/crashes;
+# copy such an input into fuzz/corpus/<target> once its fault is mended.
+fuzz: fuzz-build
 	@set -e; mkdir -p $(FUZZ_BUILD)/crashes; for f in $(FUZZERS); do \
 	  echo "=== $$f"; mkdir -p $(FUZZ_BUILD)/corpus/$$f; \
 	  $(FUZZ_ENV) $(FUZZ_BUILD)/fuzz/$$f -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
 	    -artifact_prefix=$(FUZZ_BUILD)/crashes/$$f- -close_fd_mask=1 -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$f fuzz/corpus/$$f; \
+	done
+
+# Runs each fuzz target once over every input of its seed corpus, the faults found before among
+# them: the same inputs every time, so a failure here is a fault of the change at hand.
+fuzz-corpus: fuzz-build
+	@set -e; for f in $(FUZZERS); do \
+	  echo "=== $$f"; \
+	  $(FUZZ_ENV) $(FUZZ_BUILD)/fuzz/$$f -runs=0 -timeout=10 -rss_limit_mb=4096 -close_fd_mask=1 fuzz/corpus/$$f; \
 	done
 
 bench: deps

@@ -4,9 +4,15 @@
 
 CorvelApplication::CorvelApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
+    nameApplication();
+}
+
+void CorvelApplication::nameApplication()
+{
     setApplicationName(QStringLiteral("corvel-club"));
-    setApplicationDisplayName(QStringLiteral("Corvel Club Management"));
     setApplicationVersion(QStringLiteral("6.0"));
+    // No display name: the window system would append it to every window's title, and the main
+    // window and the report previews carry their own titles alone.
 }
 
 bool CorvelApplication::notify(QObject* receiver, QEvent* event)

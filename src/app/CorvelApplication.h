@@ -8,5 +8,7 @@ class CorvelApplication : public QApplication {
     Q_OBJECT
 public:
     CorvelApplication(int& argc, char** argv);
+    // The program's name and version, as the application object is created.
+    static void nameApplication();
     bool notify(QObject* receiver, QEvent* event) override;
 };

@@ -16,6 +16,8 @@ TfrmHome::TfrmHome(TdmZAVR& dm, const DataFolder& /*folder*/, QWidget* parent)
     adoqDBGrid_->setColumns(clubClockColumns());
     setUpReadOnlyGrid(ui_->DBGrid1, adoqDBGrid_);
     ui_->DBGrid1->horizontalHeader()->setSectionsClickable(true);
+    // The three columns share the page's width.
+    ui_->DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     connectGuarded(ui_->DBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, &TfrmHome::DBGrid1TitleClick);
 }
 
@@ -37,7 +39,6 @@ void TfrmHome::FormShow()
 {
     adoqDBGrid_->clear();
     loadClubClocks(dm_, *adoqDBGrid_);
-    ui_->DBGrid1->resizeColumnsToContents();
 }
 
 void TfrmHome::DBGrid1TitleClick(int column)

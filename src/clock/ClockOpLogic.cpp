@@ -58,12 +58,7 @@ std::pair<QString, QString> splitMarkingChoice(const QString& entry)
     return {entry.left(blank).trimmed(), entry.mid(blank + 1).trimmed()};
 }
 
-QString sexText(const QVariant& sex)
-{
-    if (sex.isNull() || !sex.isValid())
-        return {};
-    return sex.toString() == QLatin1String("H") ? QStringLiteral("Hen") : QStringLiteral("Cock");
-}
+QString sexText(const QVariant& sex) { return DisplayRules::raceSexText(sex); }
 
 void applyDisplayRules(const TdmZAVR& dm, RowSetModel& rows, bool loftNoAsName)
 {

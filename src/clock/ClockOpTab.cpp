@@ -103,12 +103,34 @@ void ClockOpTab::showRows(QTableView* grid, RowSetModel* rows, QSqlQuery& query,
         if (logical >= 0)
             header->moveSection(header->visualIndex(logical), visual);
     }
+    for (int logical = 0; logical < rows->columnCount(); ++logical) {
+        bool named = false;
+        for (const ClockOp::GridColumn& c : columns)
+            named = named || rows->fieldIndex(c.field) == logical;
+        grid->setColumnHidden(logical, !named);
+    }
     grid->resizeColumnsToContents();
     const int row = selectRingNo.isEmpty() ? -1 : rows->findRow(QStringLiteral("PRingNo"), selectRingNo);
     if (row >= 0) {
         grid->selectRow(row);
         grid->scrollTo(rows->index(row, 0));
     }
+}
+
+ShowMessage ClockOpTab::messageBoxes()
+{
+    return [this](const QString& text) { Dialogs::information(this, text); };
+}
+
+void ClockOpTab::keepClockValues(const ClockIdentity& identity, const DesBlock& raceAuth, const QString& clockNo)
+{
+    ClockOpState& s = state();
+    s.sysIdBlock = identity.sysIdBlock;
+    s.sysIdCipherBlock = identity.sysIdCipherBlock;
+    s.raceAuth = raceAuth;
+    s.clockNoBuf.fill('\0');
+    const QByteArray number = clockNo.toLatin1().left(static_cast<qsizetype>(s.clockNoBuf.size()) - 1);
+    std::copy(number.cbegin(), number.cend(), s.clockNoBuf.begin());
 }
 
 bool ClockOpTab::showPollResult(const RingPollResult& result)

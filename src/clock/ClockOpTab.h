@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClockDialogue.h"
 #include "ClockOpLogic.h"
 
 #include <QList>
@@ -21,6 +22,10 @@ struct ClockOpContext {
     TdmZAVR& dm;
     const DataFolder& folder;
     ClockOpState& state;
+    // The page's texts that the race reports read: the number of the clock last programmed or read,
+    // and the site (its member's LoftNo) that the clock last read holds.
+    QString& clockIdText;
+    QString& clockSiteText;
 };
 
 // One tab of the Clock Operation page: a Designer form with its handlers. The page tells it which
@@ -53,12 +58,15 @@ protected:
     TdmZAVR& dm() const { return context_->dm; }
     const DataFolder& folder() const { return context_->folder; }
     ClockOpState& state() const { return context_->state; }
+    QString& clockIdText() const { return context_->clockIdText; }
+    QString& clockSiteText() const { return context_->clockSiteText; }
 
     // Creates the tab's poll timer (300 ms, stopped) by that name; each timeout runs poll, with
     // the timer stopped: poll returns whether it runs on.
     void makePollTimer(const char* name, std::function<bool()> poll);
-    // Shows the query's rows in grid: the columns' titles and order, the page's display rules,
-    // and the row whose PRingNo is selectRingNo (when given) selected.
+    // Shows the query's rows in grid: the columns' titles and order (fields they do not name are
+    // hidden), the page's display rules, and the row whose PRingNo is selectRingNo (when given)
+    // selected.
     void showRows(QTableView* grid, RowSetModel* rows, QSqlQuery& query, const QList<ClockOp::GridColumn>& columns,
                   bool loftNoAsName, const QString& selectRingNo = {});
     // Runs handler when Enter is pressed in the editable list (and nothing else then).
@@ -67,6 +75,11 @@ protected:
     static void fillChoices(QComboBox* list, const QStringList& items);
     // Gives grid its model and title-click sorting with the page's sort text.
     void prepareGrid(QTableView* grid, RowSetModel* rows);
+    // Shows a clock dialogue's messages in message boxes.
+    ShowMessage messageBoxes();
+    // Keeps in the page-wide state what the last dialogue with a clock used: the identity blocks,
+    // the race authentication and the clock number.
+    void keepClockValues(const ClockIdentity& identity, const DesBlock& raceAuth, const QString& clockNo);
     // Shows a poll's message; for an accepted ring sounds the beep. Returns whether a ring was
     // accepted.
     bool showPollResult(const RingPollResult& result);

@@ -8,9 +8,10 @@ namespace Ui {
 class CreateRaceTab;
 }
 
-// The Create Timer Race tab: loads a member's clock with a race.
-// Choosing the race and the member (cbbRaceCode_DLRClick, CbbLoftNo_DLRClick), the grid
-// dbgrdCrtRace and the clock dialogue come with the programming of the clocks.
+struct ClockRace;
+
+// The Create Timer Race tab: loads a member's clock with a race of the club and the member's
+// pigeons marked for it, and prints the member's race entry.
 class CreateRaceTab : public ClockOpTab {
     Q_OBJECT
 public:
@@ -21,6 +22,15 @@ public:
     // The race list.
     void fillList() override;
 
+    // Choosing the race offers the members with entries in it.
+    void cbbRaceCode_DLRClick();
+    // Choosing a member programs the race into the clock on the port.
+    void CbbLoftNo_DLRClick();
+
 private:
+    void attached() override;
+    void showPigeons(const ClockRace& race, bool ordered);
+
     std::unique_ptr<Ui::CreateRaceTab> ui_;
+    RowSetModel* adoqCrtRace_;
 };

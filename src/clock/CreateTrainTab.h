@@ -8,9 +8,8 @@ namespace Ui {
 class CreateTrainTab;
 }
 
-// The CreateTimer Train tab: loads a member's clock with a training.
-// Choosing a member (cbbLoftNo_DLTClick), the grid dbgrdCrtTrain and the clock dialogue come
-// with the programming of the clocks.
+// The CreateTimer Train tab: loads a member's clock with a training of all the member's eRinged
+// pigeons.
 class CreateTrainTab : public ClockOpTab {
     Q_OBJECT
 public:
@@ -21,6 +20,13 @@ public:
     // The member names.
     void fillList() override;
 
+    // Choosing a member programs the training into the clock on the port.
+    void cbbLoftNo_DLTClick();
+
 private:
+    void attached() override;
+    void showPigeons(bool ordered);
+
     std::unique_ptr<Ui::CreateTrainTab> ui_;
+    RowSetModel* adoqCrtTrain_;
 };

@@ -16,7 +16,7 @@
 QPointer<TfrmClockOP> frmClockOP;
 
 TfrmClockOP::TfrmClockOP(TdmZAVR& dm, const DataFolder& folder, QWidget* parent)
-    : QWidget(parent), dm_(dm), folder_(folder), context_{dm, folder_, clockOpState()}, ui_(std::make_unique<Ui::TfrmClockOP>())
+    : QWidget(parent), dm_(dm), folder_(folder), context_{dm, folder_, clockOpState(), clockIdText, clockSiteText}, ui_(std::make_unique<Ui::TfrmClockOP>())
 {
     setObjectName(QStringLiteral("frmClockOP"));
     QVBoxLayout* layout = addPageTitle(this, QStringLiteral("Clock Operation"));

@@ -8,9 +8,10 @@ namespace Ui {
 class UploadResultTab;
 }
 
-// The UpLoad Timer Result tab: reads the arrivals of the members' clocks after a race.
-// Choosing the race, the grid dbgrdTimerUPL, its summary and Print button, and the poll timer
-// ClockUPLTimer1 (made with makePollTimer) come with the upload of clock results.
+struct ClockRace;
+
+// The UpLoad Timer Result tab: reads the arrivals of the members' clocks after a race, one clock
+// after another, ranks the race and prints each member's race list and the rank report.
 class UploadResultTab : public ClockOpTab {
     Q_OBJECT
 public:
@@ -21,6 +22,17 @@ public:
     // The race list.
     void fillList() override;
 
+    // Choosing the race shows its arrivals and starts polling the port for a clock.
+    void cbbTimer_UPLClick();
+    // One poll of the port; returns whether polling runs on.
+    bool ClockUPLTimer1Timer();
+    // Prints the rank report.
+    void btnPrintClick();
+
 private:
+    void attached() override;
+    void showResults(const ClockRace& race, bool byArrival);
+
     std::unique_ptr<Ui::UploadResultTab> ui_;
+    RowSetModel* adoqTimerResult_;
 };

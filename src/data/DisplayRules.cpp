@@ -53,6 +53,13 @@ QString sexText(const QVariant& sex)
     return {};
 }
 
+QString raceSexText(const QVariant& sex)
+{
+    if (sex.isNull() || !sex.isValid())
+        return {};
+    return sex.toString() == QLatin1String("H") ? QStringLiteral("Hen") : QStringLiteral("Cock");
+}
+
 QString ringUpdateTimeText(const QVariant& moment)
 {
     if (moment.isNull() || !moment.isValid())

@@ -30,6 +30,9 @@ QString timeOfDayText(const QVariant& time);
 // Pigeon register.
 // Sex: "H" -> "Hen", "C" -> "Cock", anything else empty.
 QString sexText(const QVariant& sex);
+// Sex of a pigeon in a race (clock grids and race reports): empty for null, "Hen" for "H", "Cock"
+// for any other value.
+QString raceSexText(const QVariant& sex);
 // Updatetime: empty when null, else "mm/dd hh:nn:ss".
 QString ringUpdateTimeText(const QVariant& moment);
 // The name shown for a colour code that has no row in ZAVR_FeatherColor.

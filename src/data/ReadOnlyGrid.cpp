@@ -15,6 +15,7 @@ void setUpReadOnlyGrid(QTableView* grid, RowSetModel* model)
     // Sizing the columns to their contents looks at this many rows (the visible ones first), not
     // at every row of a national race.
     grid->horizontalHeader()->setResizeContentsPrecision(GridSizingRows);
+    showSortIndicator(grid, model);
 }
 
 namespace {

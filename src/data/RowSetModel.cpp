@@ -242,7 +242,30 @@ void sortByTitle(RowSetModel* model, int column, QString* sortText)
 
 void enableTitleSort(QTableView* grid, RowSetModel* model, QString* sortText)
 {
+    showSortIndicator(grid, model);
     grid->horizontalHeader()->setSectionsClickable(true);
     QObject::connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, grid,
                      [model, sortText](int column) { sortByTitle(model, column, sortText); });
+}
+
+void showSortIndicator(QTableView* grid, RowSetModel* model)
+{
+    QHeaderView* header = grid->horizontalHeader();
+    const char* property = "followsSortOf";
+    if (header->property(property).value<QObject*>() == model)
+        return;
+    header->setProperty(property, QVariant::fromValue<QObject*>(model));
+    header->setSortIndicatorShown(true);
+    const auto follow = [header, model] {
+        const QStringList words = model->currentSort().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const int column = words.isEmpty() ? -1 : model->fieldIndex(words.first());
+        const bool descending = words.size() > 1 && words.at(1).compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0;
+        header->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    };
+    // After the header's own handling of the reset, which may move the arrow.
+    QObject::connect(model, &QAbstractItemModel::modelReset, header, follow);
+    // A click on a title moves the arrow by itself; put it back where the rows are sorted (a click
+    // that sorts them moves it again through the reset).
+    QObject::connect(header, &QHeaderView::sectionClicked, model, follow);
+    follow();
 }

@@ -78,3 +78,7 @@ QString nextSortText(const QString& sortText, const QString& field);
 void sortByTitle(RowSetModel* model, int column, QString* sortText);
 // Wires the title clicks of `grid` (showing `model`) to sortByTitle.
 void enableTitleSort(QTableView* grid, RowSetModel* model, QString* sortText);
+// Shows the order of the rows on the grid's titles: the sorted column's title carries the style's
+// arrow for ascending or descending, and no title has one while the rows are in the order they
+// were read. Follows every later sort and re-read; once per grid.
+void showSortIndicator(QTableView* grid, RowSetModel* model);

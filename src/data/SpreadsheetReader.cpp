@@ -40,7 +40,17 @@ public:
     }
 };
 
-QList<QVariantList> readCsv(QByteArray content)
+QString tooManyCellsText(const QString& shown, qint64 rows, qint64 columns)
+{
+    return QStringLiteral("%1 holds data as far as row %2, column %3: more than the %4 cells this program reads. "
+                          "Remove the values beyond the table and try again.")
+        .arg(shown)
+        .arg(rows)
+        .arg(columns)
+        .arg(kMaxSheetCells);
+}
+
+QList<QVariantList> readCsv(QByteArray content, const QString& shown)
 {
     if (content.startsWith("\xEF\xBB\xBF"))
         content.remove(0, 3);  // the UTF-8 mark some programs put first
@@ -52,6 +62,8 @@ QList<QVariantList> readCsv(QByteArray content)
     CsvRows handler;
     orcus::csv_parser<CsvRows> parser(content.constData(), static_cast<size_t>(content.size()), handler, config);
     parser.parse();
+    if (qint64(handler.rows.size()) * handler.width > kMaxSheetCells)
+        throw CorvelError(tooManyCellsText(shown, handler.rows.size(), handler.width));
     for (QVariantList& row : handler.rows)
         while (row.size() < handler.width)
             row << QVariant();
@@ -107,7 +119,7 @@ QList<QVariantList> readFirstSheet(const QString& path)
         else if (format == orcus::format_t::ods)
             filter = std::make_unique<orcus::orcus_ods>(&factory);
         else if (suffix == QLatin1String("csv"))
-            return readCsv(content);
+            return readCsv(content, shown);
         else
             throw CorvelError(QStringLiteral("%1 is not a spreadsheet file this program can read (xlsx, ods or csv).").arg(shown));
         filter->read_stream(std::string_view(content.constData(), static_cast<size_t>(content.size())));
@@ -124,6 +136,11 @@ QList<QVariantList> readFirstSheet(const QString& path)
     const ixion::abs_range_t range = sheet->get_data_range();
     if (!range.valid())
         return rows;
+    // One stray value far out (say in XFD1048576) would make the sheet billions of cells wide and
+    // high; such a file is refused instead of filling the memory.
+    const qint64 cellCount = (qint64(range.last.row) + 1) * (qint64(range.last.column) + 1);
+    if (cellCount > kMaxSheetCells)
+        throw CorvelError(tooManyCellsText(shown, qint64(range.last.row) + 1, qint64(range.last.column) + 1));
     const ixion::model_context& cells = doc.get_model_context();
     for (ixion::row_t r = 0; r <= range.last.row; ++r) {
         QVariantList row;

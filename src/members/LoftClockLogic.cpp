@@ -4,6 +4,7 @@
 #include "DataFolder.h"
 #include "DeviceCodec.h"
 #include "DeviceLibraries.h"
+#include "DisplayRules.h"
 #include "TPigModuV6.h"
 #include "TdmZAVR.h"
 
@@ -45,6 +46,13 @@ Discovery askClock(ClockLibrary& library, TPigModuV6& link)
 QSqlQuery clockListQuery(const TdmZAVR& dm, const QString& loftNo)
 {
     return dm.exec(QStringLiteral("select * from ZAVR_LoftClocks where LoftNo=? order by rowid"), {loftNo});
+}
+
+GridColumns clockListColumns()
+{
+    return {{QStringLiteral("ClockID"), QStringLiteral("Serial Number")},
+            {QStringLiteral("LastSynchDate"), QStringLiteral("Date last synchronized "), DisplayRules::dateTimeText},
+            {QStringLiteral("SynchStat"), QStringLiteral("Sync. required")}};
 }
 
 int clockCount(const TdmZAVR& dm, const QString& loftNo)

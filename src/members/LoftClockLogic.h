@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GridColumns.h"
+
 #include <QSqlQuery>
 #include <QString>
 #include <optional>
@@ -18,6 +20,8 @@ inline constexpr const char* DeleteQuestion = "This will delete the data ?";
 // The member's clocks: every column of ZAVR_LoftClocks (LoftNo, ClockID, LastSynchDate,
 // SynchStat), in table order.
 QSqlQuery clockListQuery(const TdmZAVR& dm, const QString& loftNo);
+// The columns the clock list shows: serial number, last synchronisation, whether one is required.
+GridColumns clockListColumns();
 // The number of clocks the member has.
 int clockCount(const TdmZAVR& dm, const QString& loftNo);
 // "<name>'s Clock List"

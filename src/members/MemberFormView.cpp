@@ -1,5 +1,6 @@
 #include "MemberFormView.h"
 
+#include "CoordinateEntry.h"
 #include "Dialogs.h"
 #include "ErrorHandler.h"
 #include "KeyFilter.h"
@@ -12,6 +13,21 @@ MemberFormView::MemberFormView(TdmZAVR& dm, QWidget* parent)
     ui_->setupUi(this);
     typeInCapitals(ui_->edtSeriesNo);
     typeInCapitals(ui_->edtUnionCode);
+    const QString table = QStringLiteral("ZAVR_LoftData");
+    const auto field = [&table](QLineEdit* edit, const char* column, const QString& caption) {
+        return ColumnField{edit, table, QString::fromLatin1(column), caption};
+    };
+    const ColumnFields typed = {field(ui_->edtName, "LoftName", fieldCaption(ui_->lblName)),
+                                field(ui_->edtStreet, "Street", fieldCaption(ui_->lblStreet)),
+                                field(ui_->edtToneCity, "City", fieldCaption(ui_->lblToneCity)),
+                                field(ui_->edtPostCode, "PostCode", fieldCaption(ui_->lblPostCode)),
+                                field(ui_->edtPhone, "PhoneNo", fieldCaption(ui_->lblPhone)),
+                                field(ui_->edtUnionCode, "AssociationCode", QStringLiteral("Association"))};
+    limitToColumns(typed);
+    // The loft number keeps the form's limit of 12, beyond its column's 10: a longer number is
+    // refused on "Save" by its caption.
+    columns_ = typed;
+    columns_.prepend(field(ui_->edtSeriesNo, "LoftNo", fieldCaption(ui_->lblSeriesNo)));
     setFocusProxy(ui_->edtName);
     connectGuarded(ui_->btnOK, &QPushButton::clicked, this, &MemberFormView::btnOKClick);
     connect(ui_->btnCancel, &QPushButton::clicked, this, &MemberFormView::btnCancelClicked);
@@ -25,8 +41,9 @@ void MemberFormView::startNew(const QString& associationCode)
                          ui_->medtLoftLon, ui_->medtLoftLat})
         e->clear();
     ui_->mmoNote->clear();
-    ui_->edtUnionCode->setText(associationCode);
+    setStoredText(ui_->edtUnionCode, associationCode);
     ui_->edtSeriesNo->setEnabled(true);
+    adding_ = true;
 }
 
 bool MemberFormView::startEdit(const QString& loftNo)
@@ -34,17 +51,19 @@ bool MemberFormView::startEdit(const QString& loftNo)
     const std::optional<MemberInput> stored = loadMember(dm_, loftNo);
     if (!stored)
         return false;
-    ui_->edtName->setText(stored->loftName);
-    ui_->edtPhone->setText(stored->phoneNo);
-    ui_->edtPostCode->setText(stored->postCode);
-    ui_->edtStreet->setText(stored->street);
-    ui_->edtToneCity->setText(stored->city);
-    ui_->edtSeriesNo->setText(stored->loftNo);
-    ui_->edtUnionCode->setText(stored->associationCode);
+    // A stored text is shown whole, even where it is longer than the field takes as typed.
+    setStoredText(ui_->edtName, stored->loftName);
+    setStoredText(ui_->edtPhone, stored->phoneNo);
+    setStoredText(ui_->edtPostCode, stored->postCode);
+    setStoredText(ui_->edtStreet, stored->street);
+    setStoredText(ui_->edtToneCity, stored->city);
+    setStoredText(ui_->edtSeriesNo, stored->loftNo);
+    setStoredText(ui_->edtUnionCode, stored->associationCode);
     ui_->mmoNote->setPlainText(stored->notes);
     ui_->medtLoftLon->setText(stored->loftLon);
     ui_->medtLoftLat->setText(stored->loftLat);
     ui_->edtSeriesNo->setEnabled(false);
+    adding_ = false;
     return true;
 }
 
@@ -66,6 +85,39 @@ void MemberFormView::btnOKClick()
         Dialogs::information(this, error);
         return;
     }
+    if (const QString error = columnLengthError(columns_); !error.isEmpty()) {
+        Dialogs::information(this, error);
+        return;
+    }
+    if (!coordinatesAccepted())
+        return;
+    // A new member under a loft number that is taken would replace that member's details.
+    if (adding_) {
+        if (const std::optional<QString> owner = existingMemberName(dm_, in.loftNo);
+            owner && Dialogs::question(this, replaceMemberQuestion(in.loftNo, *owner)) != QMessageBox::Yes)
+            return;
+    }
     saveMember(dm_, in, QDateTime::currentDateTime());
     emit saved(in.loftNo);
+}
+
+bool MemberFormView::coordinatesAccepted()
+{
+    const struct {
+        QLineEdit* edit;
+        CoordinateAxis axis;
+        QLabel* label;
+    } fields[] = {{ui_->medtLoftLon, CoordinateAxis::Longitude, ui_->lblLoftLon},
+                  {ui_->medtLoftLat, CoordinateAxis::Latitude, ui_->lblLoftLat}};
+    for (const auto& f : fields) {
+        if (!f.edit->isModified())
+            continue;  // as stored: loaded and saved untouched
+        const QString error = coordinateEntryError(f.edit->displayText(), f.axis, fieldCaption(f.label));
+        if (!error.isEmpty()) {
+            Dialogs::information(this, error);
+            f.edit->setFocus();
+            return false;
+        }
+    }
+    return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FieldLimits.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -33,6 +35,12 @@ signals:
     void btnCancelClicked();
 
 private:
+    // False, after saying why and putting the focus in the field, when a typed coordinate is no
+    // place on earth. Coordinates loaded and left as they are pass.
+    bool coordinatesAccepted();
+
     TdmZAVR& dm_;
     std::unique_ptr<Ui::MemberFormView> ui_;
+    ColumnFields columns_;  // the typed fields and their columns
+    bool adding_ = false;   // a new member, not an edit
 };

@@ -1,23 +1,31 @@
 #include "RingListView.h"
 
+#include "ColourList.h"
 #include "Dialogs.h"
 #include "DisplayRules.h"
 #include "ErrorHandler.h"
+#include "FieldLimits.h"
 #include "KeyFilter.h"
 #include "ListColumns.h"
 #include "ListReports.h"
 #include "MemberLogic.h"
+#include "PigeonSpreadsheet.h"
 #include "ReadOnlyGrid.h"
 #include "ReportPreview.h"
 #include "RingLogic.h"
 #include "RowSetModel.h"
+#include "SpreadsheetWriter.h"
 #include "TdmZAVR.h"
 #include "ui_RingListView.h"
 
+#include <QFileInfo>
 #include <QFocusEvent>
+#include <QMenu>
+#include <QProgressDialog>
 
 RingListView::RingListView(TdmZAVR& dm, QString* sortText, QWidget* parent)
-    : QWidget(parent), dm_(dm), ui_(std::make_unique<Ui::RingListView>()), adoqDBGridMRing_(new RowSetModel(this))
+    : QWidget(parent), dm_(dm), ui_(std::make_unique<Ui::RingListView>()), adoqDBGridMRing_(new RowSetModel(this)),
+      pmFeatherColor_(new QMenu(this))
 {
     ui_->setupUi(this);
     adoqDBGridMRing_->setObjectName(QStringLiteral("adoqDBGridMRing"));
@@ -28,12 +36,29 @@ RingListView::RingListView(TdmZAVR& dm, QString* sortText, QWidget* parent)
     ui_->cbbCountryRingCode->lineEdit()->setMaxLength(4);
     typeInCapitals(ui_->cbbCountryRingCode->lineEdit());
     ui_->combBYear->lineEdit()->setMaxLength(2);
+    ui_->combBYear->setCompleter(nullptr);  // "2" stays "2", not the first year of the list
     ui_->edtRegLetter->setValidator(new KeyFilterValidator(
         true, [this](QChar c) { return letterKeyAllowed(countryAid_, c); }, ui_->edtRegLetter));
     ui_->edtRegLetter->installEventFilter(this);
     ui_->edtRegNum->setValidator(new KeyFilterValidator(
         false, [](QChar c) { return isDecimalDigit(c) || c == QLatin1Char('-'); }, ui_->edtRegNum));
     ui_->edtUpRegNum->setValidator(new KeyFilterValidator(false, isDecimalDigit, ui_->edtUpRegNum));
+    // The upper number keeps its place while hidden, so the form does not move when it shows.
+    for (QWidget* w : std::initializer_list<QWidget*>{ui_->edtUpRegNum, ui_->lblUpRegNum}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
+
+    limitToColumns({{ui_->edtColorCode, QStringLiteral("ZAVR_FeatherColor"), QStringLiteral("ColorType"), fieldCaption(ui_->lblColorCode)},
+                    {ui_->edtColorName, QStringLiteral("ZAVR_FeatherColor"), QStringLiteral("FeathColor"), fieldCaption(ui_->lblColorName)}});
+    pmFeatherColor_->setObjectName(QStringLiteral("pmFeatherColor"));
+    pmFeatherColor_->addActions({ui_->AAdd1, ui_->DDelete1, ui_->Eexit1});  // "&E exit" only closes the menu
+    for (QWidget* w : std::initializer_list<QWidget*>{ui_->cbbBColour, ui_->cbbBColour->lineEdit()}) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w, &QWidget::customContextMenuRequested, this,
+                [this, w](const QPoint& at) { pmFeatherColor_->popup(w->mapToGlobal(at)); });
+    }
 
     connectGuarded(ui_->butPrtRingList, &QPushButton::clicked, this, &RingListView::butPrtRingListClick);
     connectGuarded(ui_->btnNew, &QPushButton::clicked, this, &RingListView::btnNewClick);
@@ -41,6 +66,12 @@ RingListView::RingListView(TdmZAVR& dm, QString* sortText, QWidget* parent)
     connectGuarded(ui_->btnOK_Ring, &QPushButton::clicked, this, &RingListView::btnOK_RingClick);
     connectGuarded(ui_->btnCan_Ring, &QPushButton::clicked, this, &RingListView::btnCan_RingClick);
     connectGuarded(ui_->dbgrdMemRing, &QTableView::clicked, this, &RingListView::dbgrdMemRingCellClick);
+    connectGuarded(ui_->btnPigImport, &QPushButton::clicked, this, &RingListView::btnPigImportClick);
+    connectGuarded(ui_->btnPigExport, &QPushButton::clicked, this, &RingListView::btnPigExportClick);
+    connectGuarded(ui_->AAdd1, &QAction::triggered, this, &RingListView::AAdd1Click);
+    connectGuarded(ui_->DDelete1, &QAction::triggered, this, &RingListView::DDelete1Click);
+    connectGuarded(ui_->btnFColorSave, &QPushButton::clicked, this, &RingListView::btnFColorSaveClick);
+    connectGuarded(ui_->btnFColorCancel, &QPushButton::clicked, this, &RingListView::btnFColorCancelClick);
     // The entry aids follow the user's choice or typing, not a pigeon loaded for editing.
     connectGuarded(ui_->cbbCountryRingCode, &QComboBox::activated, this, &RingListView::cbbCountryRingCodeChange);
     connectGuarded(ui_->cbbCountryRingCode->lineEdit(), &QLineEdit::textEdited, this,
@@ -151,16 +182,8 @@ void RingListView::loadPigeon(const QString& ringNo)
     ui_->cbbSex->setEditText(pigeon->sex == QLatin1String("H") ? QStringLiteral("Hen") : QStringLiteral("Cock"));
     ui_->combBYear->setEditText(pigeon->year);
     // Set past the entry aids: a stored pigeon is shown as it is.
-    QLineEdit* letters = ui_->edtRegLetter;
-    QLineEdit* number = ui_->edtRegNum;
-    const int letterLimit = letters->maxLength();
-    const int numberLimit = number->maxLength();
-    letters->setMaxLength(4);
-    number->setMaxLength(7);
-    letters->setText(pigeon->letters);
-    number->setText(pigeon->number);
-    letters->setMaxLength(std::max(letterLimit, static_cast<int>(pigeon->letters.size())));
-    number->setMaxLength(std::max(numberLimit, static_cast<int>(pigeon->number.size())));
+    setStoredText(ui_->edtRegLetter, pigeon->letters);
+    setStoredText(ui_->edtRegNum, pigeon->number);
     ui_->mmoComment->setPlainText(pigeon->comment);
     setKeyFieldsEnabled(false);
 }
@@ -216,6 +239,75 @@ void RingListView::rgMemRingClick(int index)
 void RingListView::butPrtRingListClick()
 {
     produceReport(this, ListReports::ringList(dm_, dm_.clubSettings(), loftName_, loftNo_, *adoqDBGridMRing_));
+}
+
+// --- Spreadsheets -------------------------------------------------------------------------------
+
+void RingListView::btnPigImportClick()
+{
+    const QString path = Dialogs::getOpenFileName(this, QStringLiteral("Spreadsheet Import"), QString::fromLatin1(PigeonImportFilter));
+    if (path.isEmpty())
+        return;
+    QProgressDialog progress(QStringLiteral("Importing pigeons from %1").arg(QFileInfo(path).fileName()), QStringLiteral("Cancel"), 0, 0, this);
+    progress.setObjectName(QStringLiteral("ImportProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    const auto shown = [&progress](int done, int total) {
+        progress.setMaximum(total);
+        progress.setValue(done);
+        return !progress.wasCanceled();
+    };
+    // A refused row is shown by the guard; nothing of the file was written then.
+    importPigeonFile(dm_, path, QDateTime::currentDateTime(), shown);
+    progress.reset();
+    refresh(QString());
+}
+
+void RingListView::btnPigExportClick()
+{
+    const QString chosen = Dialogs::getSaveFileName(this, QStringLiteral("Spreadsheet Export"), QString::fromLatin1(PigeonExportFilter));
+    if (chosen.isEmpty())
+        return;
+    exportPigeons(dm_, loftNo_, workbookFileName(chosen));
+}
+
+// --- Colour list --------------------------------------------------------------------------------
+
+void RingListView::AAdd1Click()
+{
+    ui_->edtColorCode->clear();
+    ui_->edtColorName->clear();
+    ui_->grpBirdColor->show();
+    ui_->edtColorCode->setFocus();
+}
+
+void RingListView::btnFColorSaveClick()
+{
+    // A refused colour is shown by the guard and the box stays open.
+    addColour(dm_, ui_->edtColorCode->text(), ui_->edtColorName->text());
+    ui_->grpBirdColor->hide();
+    coloursChanged();
+    ui_->cbbBColour->setCurrentText(ui_->edtColorName->text());
+}
+
+void RingListView::btnFColorCancelClick()
+{
+    ui_->grpBirdColor->hide();
+}
+
+void RingListView::DDelete1Click()
+{
+    deleteColour(dm_, ui_->cbbBColour->currentText());
+    coloursChanged();
+}
+
+void RingListView::coloursChanged()
+{
+    ui_->cbbBColour->clear();
+    ui_->cbbBColour->addItems(colourNames(dm_));
+    ui_->cbbBColour->setCurrentIndex(-1);  // no colour chosen by the change itself
+    columns_ = ListColumns::ringList(dm_);
+    adoqDBGridMRing_->setColumns(columns_);
 }
 
 // --- Per-country entry aids ---------------------------------------------------------------------

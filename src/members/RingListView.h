@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 
+class QMenu;
 class QModelIndex;
 class QTableView;
 class RowSetModel;
@@ -16,8 +17,9 @@ class RingListView;
 }
 
 // The ring register of one member on the Member page (pnlMemRing): the member's pigeons, the
-// ring form that adds one pigeon or a range and edits a pigeon's sex, colour and comment, and the
-// print of the list.
+// ring form that adds one pigeon or a range and edits a pigeon's sex, colour and comment, the
+// print of the list, the spreadsheet import and export of pigeons, and the upkeep of the colour
+// list through the colour field's right-click menu.
 class RingListView : public QWidget {
     Q_OBJECT
 public:
@@ -46,12 +48,21 @@ public:
     void cbbCountryRingCodeChange();
     void edtRegLetterExit();
     void butPrtRingListClick();
+    void btnPigImportClick();
+    void btnPigExportClick();
+    void AAdd1Click();
+    void DDelete1Click();
+    void btnFColorSaveClick();
+    void btnFColorCancelClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void refresh(const QString& selectRingNo);
+    // After a change of the colour list: the colour field offers the stored colours alone, and
+    // the list shows the colour names as they now are.
+    void coloursChanged();
     void prepareInsert(bool range);
     void loadPigeon(const QString& ringNo);
     void setKeyFieldsEnabled(bool enabled);
@@ -65,4 +76,5 @@ private:
     QString loftName_;
     GridColumns columns_;  // of the list as last read
     CountryEntryAid countryAid_;
+    QMenu* pmFeatherColor_;
 };

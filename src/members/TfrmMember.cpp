@@ -6,6 +6,7 @@
 #include "ErrorHandler.h"
 #include "MemberFormView.h"
 #include "MemberListView.h"
+#include "PagePicture.h"
 #include "RingListView.h"
 #include "RingLogic.h"
 #include "TdmZAVR.h"
@@ -23,9 +24,10 @@ TfrmMember::TfrmMember(TdmZAVR& dm, const DataFolder& folder, QWidget* parent)
       memberList_(new MemberListView(dm, &gridSortOrder(), this)),
       memberForm_(new MemberFormView(dm, this)),
       rings_(new RingListView(dm, &gridSortOrder(), this)),
-      clocks_(new ClockListView(&gridSortOrder(), this))
+      clocks_(new ClockListView(dm, folder, &gridSortOrder(), this))
 {
     ui_->setupUi(this);
+    ui_->Image4->setSource(QStringLiteral(":/corvel/members/member-picture.svg"));
     for (QWidget* view : std::initializer_list<QWidget*>{memberList_, memberForm_, rings_, clocks_})
         ui_->stkViews->addWidget(view);
     ui_->rgMem->attachTo(memberList_->dbgrdMem());
@@ -39,6 +41,9 @@ TfrmMember::TfrmMember(TdmZAVR& dm, const DataFolder& folder, QWidget* parent)
     connectGuarded(memberForm_, &MemberFormView::btnCancelClicked, this, &TfrmMember::btnCancelClick);
     connectGuarded(ui_->rgMem, &ActionMenu::itemChosen, this, &TfrmMember::rgMemClick);
     connectGuarded(ui_->rgMemRing, &ActionMenu::itemChosen, rings_, &RingListView::rgMemRingClick);
+    connectGuarded(ui_->rgClockList, &ActionMenu::itemChosen, clocks_, &ClockListView::rgClockListClick);
+    // The member list counts each member's clocks.
+    connectGuarded(clocks_, &ClockListView::clocksChanged, this, [this] { memberList_->refresh(QString()); });
     callOnFirstShow(this, [this] { FormShow(); });
 }
 
@@ -142,10 +147,11 @@ void TfrmMember::rgMemClick(int index)
     case 3:
         OpenRingList();
         break;
-    default:
-        // The separator does nothing; "Member Clocks" opens the clock list once loft clocks are
-        // managed here.
+    case 4:
+        OpenClockList();
         break;
+    default:
+        break;  // the separator
     }
 }
 
@@ -157,4 +163,15 @@ void TfrmMember::OpenRingList()
         return;
     showView(rings_, selectedLoftName() + QStringLiteral("'s Ring List"));
     rings_->open(selectedLoftNo(), selectedLoftName());
+}
+
+// --- Clock list -------------------------------------------------------------------------------
+
+void TfrmMember::OpenClockList()
+{
+    if (selectedLoftNo().isEmpty())
+        return;
+    // The page's title stays; the clock list has a title of its own.
+    ui_->stkViews->setCurrentWidget(clocks_);
+    clocks_->open(selectedLoftNo(), selectedLoftName());
 }

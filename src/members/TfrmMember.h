@@ -18,7 +18,7 @@ class TfrmMember;
 
 // The Member page: the member list and form, the selected member's ring register and its clock
 // list, one shown at a time, with the right-click menus of the three lists. The logic lives in
-// MemberLogic and RingLogic; the views gather input, call it and show the results.
+// MemberLogic, RingLogic and LoftClockLogic; the views gather input, call it and show the results.
 class TfrmMember : public QWidget {
     Q_OBJECT
 public:
@@ -45,6 +45,7 @@ public:
     void rgMemClick(int index);
     void EditMember();
     void OpenRingList();
+    void OpenClockList();
 
 private:
     void showView(QWidget* view, const QString& title);

@@ -98,6 +98,8 @@ DistanceView::DistanceView(TdmZAVR& dm, QString* sortText, QWidget* parent)
                 if (current.row() != previous.row())
                     adotLoftRaceDist_->submit();
             });
+    // A distance typed by hand may be wider than the column: the columns fit after every edit.
+    connect(adotLoftRaceDist_, &QAbstractItemModel::dataChanged, grid, &QTableView::resizeColumnsToContents);
     connectGuarded(grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &DistanceView::dbgrdLoftLibDistTitleClick);
     connectGuarded(ui_->btnLoftDistUpdate, &QPushButton::clicked, this, &DistanceView::btnLoftDistUpdateClick);
     connectGuarded(ui_->btnLoftLibDist, &QPushButton::clicked, this, &DistanceView::btnLoftLibDistClick);
@@ -116,16 +118,15 @@ void DistanceView::open(const ListedRace& race)
     ui_->lblLoftPointDistTitle->setText(QStringLiteral("Members Distance of ") + race.liberSite);
 }
 
-void DistanceView::loadRows()
+void DistanceView::loadRows(const QString& sortText)
 {
     QTableView* grid = ui_->dbgrdLoftLibDist;
     const QModelIndex current = grid->currentIndex();
     const QString currentLoftNo =
         current.isValid() ? adotLoftRaceDist_->value(current.row(), QStringLiteral("LoftNo")).toString() : QString();
     adotLoftRaceDist_->clearEdits();
+    adotLoftRaceDist_->applySort(sortText);
     loadDistanceRows(dm_, race_.key.liberCode, *adotLoftRaceDist_);
-    if (adotLoftRaceDist_->fieldIndex(sortText_->section(QLatin1Char(' '), 0, 0)) >= 0)
-        adotLoftRaceDist_->applySort(*sortText_);
     grid->resizeColumnsToContents();
     if (const int row = adotLoftRaceDist_->findRow(QStringLiteral("LoftNo"), currentLoftNo); !currentLoftNo.isEmpty() && row >= 0) {
         const QSignalBlocker block(grid->selectionModel());
@@ -179,7 +180,8 @@ void DistanceView::dbgrdLoftLibDistTitleClick(int column)
         return;
     adotLoftRaceDist_->submit();
     *sortText_ = nextSortText(*sortText_, adotLoftRaceDist_->fields().at(column));
-    loadRows();
+    // Read again, so that the rows sort by what is stored, hand edits included.
+    loadRows(*sortText_);
 }
 
 void DistanceView::btnLoftDistUpdateClick()

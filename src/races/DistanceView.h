@@ -40,7 +40,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void loadRows();
+    // Reads the point's distance rows again, in the statement's own order or sorted by `sortText`
+    // (a sort set on another grid of the page is not applied here).
+    void loadRows(const QString& sortText = {});
     bool postLoftDistance(const QString& loftNo, int miles, int yards);
     void cancelEditing();
 

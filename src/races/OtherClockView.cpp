@@ -1,6 +1,7 @@
 #include "OtherClockView.h"
 
 #include "CorvelError.h"
+#include "Dialogs.h"
 #include "ErrorHandler.h"
 #include "FlightTime.h"
 #include "Formats.h"
@@ -10,10 +11,11 @@
 
 namespace {
 
-// The moment a date picker and a time picker show together, to the second.
-QDateTime momentOf(const QDateEdit* date, const QTimeEdit* time)
+// The moment a date picker and a time picker show together, to the second; CorvelError when the
+// date typed is no date.
+QDateTime momentOf(DatePicker* date, const QTimeEdit* time)
 {
-    return Formats::toWholeSecond(Formats::moment(date->date(), time->time()));
+    return Formats::toWholeSecond(Formats::moment(date->enteredDate(), time->time()));
 }
 
 void showMoment(QDateEdit* date, QTimeEdit* time, const QDateTime& moment)
@@ -122,6 +124,7 @@ void OtherClockView::reloadGrid()
         adoqOtherClock_->clear();
         return;
     }
+    adoqOtherClock_->applySort(QString());  // a re-run query comes in the statement's own order
     OtherClock::loadMemberArrivals(dm_, *race_, *chosenLoftNo_, *adoqOtherClock_);
     ui_->dbgrdOtherClock->resizeColumnsToContents();
 }
@@ -174,7 +177,12 @@ void OtherClockView::btnOtherClock_SaveClick()
                                        momentOf(ui_->dtpMasterDate, ui_->dtpMasterTime),
                                        momentOf(ui_->dtpMemberDate, ui_->dtpMemberTime)};
     const QString ringNo = ui_->cbbSelPigNo->currentText();
-    OtherClock::saveArrival(dm_, *race_, *chosenLoftNo_, ringNo, times, momentOf(ui_->dtpSelPigDate, ui_->dtpSelPigTime));
+    const QDateTime arrival = momentOf(ui_->dtpSelPigDate, ui_->dtpSelPigTime);
+    // An arrival before the liberation is a mistyped day or time as a rule: saved only when meant.
+    if (!chosenLoftNo_->isEmpty() && !ringNo.isEmpty() && OtherClock::arrivesBeforeLiberation(arrival, race_->liberation)
+        && Dialogs::question(this, OtherClock::arrivalBeforeLiberationQuestion(arrival, race_->liberation)) != QMessageBox::Yes)
+        return;
+    OtherClock::saveArrival(dm_, *race_, *chosenLoftNo_, ringNo, times, arrival);
     reloadGrid();
     selectRow(ui_->dbgrdOtherClock, adoqOtherClock_->findRow(QStringLiteral("PRingNo"), ringNo));
 }

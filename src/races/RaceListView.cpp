@@ -1,5 +1,6 @@
 #include "RaceListView.h"
 
+#include "CoordinateEntry.h"
 #include "CorvelError.h"
 #include "Dialogs.h"
 #include "ErrorHandler.h"
@@ -15,6 +16,7 @@
 
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
+#include <tuple>
 
 namespace {
 
@@ -124,6 +126,7 @@ void RaceListView::fillLiberationSites()
 void RaceListView::loadRaceList()
 {
     const std::optional<ListedRace> before = selectedRace();
+    adoqRacePoint_->applySort(QString());  // a re-run query comes in the statement's own order
     ::loadRaceList(dm_, *adoqRacePoint_);
     ui_->dbgrd1->resizeColumnsToContents();
     if (before)
@@ -237,11 +240,29 @@ void RaceListView::combLibSiteChange(const QString& site)
 
 QString RaceListView::raceCodeOfDetail() const
 {
-    return RaceCode(ui_->edtLibCode->text(), ui_->dtpLibDate->date());
+    return RaceCode(ui_->edtLibCode->text(), ui_->dtpLibDate->enteredDate());
+}
+
+void RaceListView::checkTypedCoordinates() const
+{
+    // A coordinate loaded from a stored row is saved as it stands; one typed here must be a place.
+    const std::initializer_list<std::tuple<QLineEdit*, CoordinateAxis, const QLabel*>> fields = {
+        {ui_->medtRaceLon, CoordinateAxis::Longitude, ui_->lblRaceLon},
+        {ui_->medtRaceLat, CoordinateAxis::Latitude, ui_->lblRaceLat}};
+    for (const auto& [edit, axis, caption] : fields) {
+        if (!edit->isModified())
+            continue;
+        const QString error = coordinateEntryError(maskedText(edit), axis, caption->text());
+        if (!error.isEmpty()) {
+            edit->setFocus();
+            throw CorvelError(error);
+        }
+    }
 }
 
 void RaceListView::btnOKClick()
 {
+    checkTypedCoordinates();
     RaceInput input;
     input.clubName = ui_->combClub->currentText();
     input.liberCode = ui_->edtLibCode->text();
@@ -249,7 +270,7 @@ void RaceListView::btnOKClick()
     input.liberSiteAbbr = ui_->edtlibSiteAbbriv->text();
     input.liberLon = maskedText(ui_->medtRaceLon);
     input.liberLat = maskedText(ui_->medtRaceLat);
-    input.liberDate = ui_->dtpLibDate->date();
+    input.liberDate = ui_->dtpLibDate->enteredDate();
     input.liberTime = ui_->dtpLibTime->time();
     const RaceSaveResult result = saveRace(dm_, input, QDateTime::currentDateTime());
     if (result == RaceSaveResult::NewPointAndRace)

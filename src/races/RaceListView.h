@@ -63,6 +63,8 @@ private:
     void fillLiberationSites();
     void setPointFieldsEnabled(bool enabled);
     QString raceCodeOfDetail() const;
+    // Refuses, naming the field, a coordinate typed into the detail group that is no place.
+    void checkTypedCoordinates() const;
 
     TdmZAVR& dm_;
     QString* sortText_;

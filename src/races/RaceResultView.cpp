@@ -28,6 +28,7 @@ RaceResultView::~RaceResultView() = default;
 void RaceResultView::open(const ListedRace& race)
 {
     race_ = race;
+    adoqRaceReslt_->applySort(QString());  // a re-run query comes in the statement's own order
     const RaceResults::LoadedResult read =
         RaceResults::loadResultRows(dm_, race.key.liberCode, race.key.liberDate, *adoqRaceReslt_);
     columns_ = ListColumns::raceResult(dm_.clubSettings(), read.memberName, read.ringParts);
@@ -46,8 +47,10 @@ void RaceResultView::butPrtRaceResultClick()
 
 void RaceResultView::butResultExportClick()
 {
-    const QString chosen = Dialogs::getSaveFileName(this, QStringLiteral("ResultExport"), QStringLiteral("Excel File|*.xlsx"));
+    const QString chosen = Dialogs::getSaveFileName(this, QStringLiteral("ResultExport"), RaceResults::resultExportFilter());
     if (chosen.isEmpty())
         return;
     RaceResults::exportResultRows(*adoqRaceReslt_, RaceResults::workbookFileName(chosen));
+    if (const QString notice = RaceResults::workbookFileNameNotice(chosen); !notice.isEmpty())
+        Dialogs::information(this, notice);
 }

@@ -26,6 +26,7 @@ RaceStatusView::~RaceStatusView() = default;
 void RaceStatusView::open(const ListedRace& race)
 {
     race_ = race;
+    adoqLoftRaceStat_->applySort(QString());  // a re-run query comes in the statement's own order
     RaceResults::loadStatusRows(dm_, race.key.liberCode, race.key.liberDate, *adoqLoftRaceStat_);
     adoqLoftRaceStat_->setColumns(ListColumns::raceStatus(dm_));
     ui_->dbgrdLoftRaceStat->resizeColumnsToContents();

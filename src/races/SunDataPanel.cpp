@@ -3,6 +3,8 @@
 #include "ErrorHandler.h"
 #include "ui_SunDataPanel.h"
 
+#include <QHeaderView>
+
 namespace {
 
 constexpr int FixedRows = 2;
@@ -22,6 +24,12 @@ SunDataPanel::SunDataPanel(QWidget* parent) : QWidget(parent), ui_(std::make_uni
             ui_->StrGridSunSet->setItem(row, c, item);
         }
     }
+    // Every row in view: rows of one line, the grid as tall as its rows, its columns sharing its width.
+    QTableWidget* grid = ui_->StrGridSunSet;
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
+    grid->setFixedHeight(grid->verticalHeader()->length() + 2 * grid->frameWidth());
     connect(ui_->btnOK_Sun, &QPushButton::clicked, this, &SunDataPanel::saveClicked);
     connectGuarded(ui_->btnCan_Sun, &QPushButton::clicked, this, &SunDataPanel::btnCan_SunClick);
 }

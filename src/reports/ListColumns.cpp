@@ -66,8 +66,8 @@ GridColumns raceStatus(const TdmZAVR& dm)
     return {
         {QStringLiteral("LoftNo"), QStringLiteral("Member"), memberNames(dm)},
         {QStringLiteral("ClockID"), QStringLiteral("Clock")},
-        {QStringLiteral("MarkedCnt"), QStringLiteral("Birds marked")},
-        {QStringLiteral("ArriveCnt"), QStringLiteral("Birds arrived")},
+        {QStringLiteral("MarkedCnt"), QStringLiteral("Birds marked"), {}, Right},
+        {QStringLiteral("ArriveCnt"), QStringLiteral("Birds arrived"), {}, Right},
     };
 }
 

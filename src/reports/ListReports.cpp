@@ -170,14 +170,17 @@ QString raceStatusTitle(const QString& statusViewTitle, const QVariant& liberDat
 Report raceStatus(const TdmZAVR& dm, const ClubSettings& club, const QString& statusViewTitle,
                   const QVariant& liberDate, const QVariant& liberTime, const RowSetModel& status)
 {
+    const GridColumns shown = ListColumns::raceStatus(dm);
+    // The counts print aligned as the Status view shows them.
+    auto aligned = [&shown](const QString& field) { return findColumn(shown, field)->alignment & Qt::AlignHorizontal_Mask; };
     const QList<Column> columns = {
         {QStringLiteral("Member"), 40, Left, QStringLiteral("LoftNo")},
         {QStringLiteral("Clock"), 20, Centre, QStringLiteral("ClockID")},
-        {QStringLiteral("Birds Marked"), 20, Centre, QStringLiteral("MarkedCnt")},
-        {QStringLiteral("Birds arrived"), 20, Centre, QStringLiteral("ArriveCnt")},
+        {QStringLiteral("Birds Marked"), 20, aligned(QStringLiteral("MarkedCnt")), QStringLiteral("MarkedCnt")},
+        {QStringLiteral("Birds arrived"), 20, aligned(QStringLiteral("ArriveCnt")), QStringLiteral("ArriveCnt")},
     };
     return makeReport(QStringLiteral("TfrmPrtRaceStat"), QStringLiteral("Race Status"), club,
-                      raceStatusTitle(statusViewTitle, liberDate, liberTime), columns, ListColumns::raceStatus(dm), status);
+                      raceStatusTitle(statusViewTitle, liberDate, liberTime), columns, shown, status);
 }
 
 QString raceResultTitle(const QString& resultViewTitle, const QVariant& liberDate, const QVariant& liberTime,

@@ -6,12 +6,14 @@
 #include "DatabaseBackup.h"
 #include "Dialogs.h"
 #include "ErrorHandler.h"
+#include "FieldLimits.h"
 #include "KeyFilter.h"
 #include "TdmZAVR.h"
 #include "ui_TfrmSetup.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <algorithm>
 
 TfrmSetup::TfrmSetup(TdmZAVR& dm, const DataFolder& folder, QWidget* parent)
     : QWidget(parent), dm_(dm), folder_(folder), endProgram_([] { QCoreApplication::exit(0); }),
@@ -19,6 +21,17 @@ TfrmSetup::TfrmSetup(TdmZAVR& dm, const DataFolder& folder, QWidget* parent)
 {
     ui_->setupUi(this);
     typeInCapitals(ui_->edtClubAbbt);
+    const QString table = QStringLiteral("ZAVR_ClubData");
+    limitToColumns({{ui_->edtClubName, table, QStringLiteral("ClubName"), fieldCaption(ui_->lblClubName)},
+                    {ui_->edtClubAbbt, table, QStringLiteral("ClubID"), fieldCaption(ui_->lblClubAbbt)},
+                    {ui_->edtClubStreet, table, QStringLiteral("Street"), fieldCaption(ui_->lblClubStreet)},
+                    {ui_->edtClubToneCity, table, QStringLiteral("City"), fieldCaption(ui_->lblClubToneCity)},
+                    {ui_->edtPostCode, table, QStringLiteral("PostCode"), fieldCaption(ui_->lblPostCode)},
+                    {ui_->edtAssociation, table, QStringLiteral("AssociationCode"), fieldCaption(ui_->lblAssociation)}});
+    // The two backup buttons are of one size.
+    const int buttonWidth = std::max(ui_->btnLoadBk->sizeHint().width(), ui_->btnBackNow->sizeHint().width());
+    ui_->btnLoadBk->setMinimumWidth(buttonWidth);
+    ui_->btnBackNow->setMinimumWidth(buttonWidth);
     ui_->udDate->setAssociate(ui_->edtDay, 0, ClubSetup::BackupDaysStepMax);
     connectGuarded(ui_->cbbClubName, &QComboBox::activated, this, &TfrmSetup::cbbClubNameClick);
     connectGuarded(ui_->btnBackNow, &QPushButton::clicked, this, &TfrmSetup::btnBackNowClick);

@@ -3,6 +3,7 @@
 #include "TestDatabase.h"
 #include "TfrmHome.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
@@ -88,6 +89,26 @@ TEST(TfrmHome, TitleClicksToggleTheSortAndTheSortTextOutlivesThePage)
         EXPECT_EQ(TfrmHome::sortText(), QStringLiteral("ClockID ASC"));
         EXPECT_EQ(home.columnTexts(0), (QStringList{"C100", "C200", "C300"}));
     }
+}
+
+TEST(TfrmHome, TheGridFillsThePageAndItsSortedColumnShowsTheArrow)
+{
+    TestDatabase t;
+    addClubClocks(t);
+    TfrmHome::sortText().clear();
+    HomePage home(t);
+    home.page.resize(1000, 600);
+    QApplication::processEvents();
+    const QHeaderView* header = home.grid->horizontalHeader();
+    EXPECT_EQ(header->length(), home.grid->viewport()->width());
+    EXPECT_EQ(header->sortIndicatorSection(), -1);
+    home.clickTitle(1);
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), 1);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    home.clickTitle(1);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    TfrmHome::sortText().clear();
 }
 
 TEST(TfrmHome, FailingQueryLeavesTheGridEmptyAndShowsTheError)

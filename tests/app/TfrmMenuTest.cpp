@@ -1,3 +1,4 @@
+#include "CorvelApplication.h"
 #include "Dialogs.h"
 #include "TestDatabase.h"
 #include "TfrmClockOP.h"
@@ -38,6 +39,16 @@ TEST(TfrmMenu, CaptionToolbarAndEmptyPageArea)
     EXPECT_EQ(menu.currentPage(), nullptr);
     EXPECT_NE(menu.findChild<QWidget*>(QStringLiteral("pnlMain")), nullptr);
     EXPECT_TRUE(menu.statusBar()->currentMessage().isEmpty());
+}
+
+TEST(TfrmMenu, TheWindowSystemIsGivenTheCaptionAlone)
+{
+    // A display name of the application would be appended to every window's title.
+    const QString testName = QCoreApplication::applicationName();
+    CorvelApplication::nameApplication();
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("corvel-club"));
+    QCoreApplication::setApplicationName(testName);
 }
 
 // The share of a picture's pixels that are not transparent.

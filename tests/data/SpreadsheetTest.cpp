@@ -1,3 +1,4 @@
+#include "CorvelError.h"
 #include "RowSetModel.h"
 #include "SpreadsheetReader.h"
 #include "SpreadsheetWriter.h"
@@ -39,6 +40,24 @@ TEST(Spreadsheet, FormulaCellsGiveTheirStoredResults)
     worksheet_write_formula_num(sheet, 0, 2, "=3+4", nullptr, 7);
     ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
     EXPECT_EQ(readFirstSheet(QFile::decodeName(path)), QList<QVariantList>{(QVariantList{"BELG", "BELG24", 7.0})});
+}
+
+TEST(Spreadsheet, ValueFarBeyondTheTableIsRefusedNotRead)
+{
+    // One cell in the sheet's last row and column: reading it as a table would mean 17 billion cells.
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("far.xlsx")));
+    lxw_workbook* workbook = workbook_new(path.constData());
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Sheet1");
+    worksheet_write_string(sheet, 0, 0, "BELG", nullptr);
+    worksheet_write_string(sheet, 1048575, 16383, "x", nullptr);
+    ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+    try {
+        readFirstSheet(QFile::decodeName(path));
+        FAIL() << "the sheet was read";
+    } catch (const CorvelError& e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("row 1048576, column 16384"))) << e.text().toStdString();
+    }
 }
 
 TEST(Spreadsheet, CsvCellsAreTexts)

@@ -26,6 +26,9 @@ struct RacePage {
     {
         page->resize(1200, 800);
         page->show();
+        // Active, so that the focus moves as it does for a user.
+        page->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(page.get()));
         grid = page->findChild<QTableView*>(QStringLiteral("dbgrd1"));
     }
     template <typename T>

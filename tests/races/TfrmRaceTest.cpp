@@ -1,10 +1,13 @@
 #include "Dialogs.h"
+#include "Pickers.h"
 #include "RacePageDriver.h"
 #include "RowSetModel.h"
 #include "TestDatabase.h"
 #include "TfrmRace.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QScrollBar>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -37,6 +40,17 @@ void addRaces(TestDatabase& t)
     t.run(QStringLiteral("INSERT INTO ZAVR_RaceData (ClubID, LiberCode, LiberSite, LiberSiteAbbr, LiberDate, LiberTime, LiberLon, LiberLat, RaceCode) VALUES "
                          "('C1', '12', 'Arras', 'ARR', '2024-03-05 00:00:00', '07:30:00', 'E120''30:00', 'N023''30:00', '120305'), "
                          "('C2', '12', 'Arras South', 'ARS', '2024-03-05 00:00:00', NULL, NULL, NULL, '120305')"));
+}
+
+// "AddNew" for North Club with a liberation point of its own ("Customized LibPoint").
+void startNewPoint(RacePage& p, const QString& abbreviation, const QString& site, const QString& code)
+{
+    p.click("btn1");
+    p.get<QComboBox>("combClub")->setCurrentIndex(0);
+    p.get<QCheckBox>("chkLibPoint")->click();
+    QTest::keyClicks(p.get<QLineEdit>("edtlibSiteAbbriv"), abbreviation);
+    QTest::keyClicks(p.get<QComboBox>("combLibSite")->lineEdit(), site);
+    QTest::keyClicks(p.get<QLineEdit>("edtLibCode"), code);
 }
 
 TEST(TfrmRace, ShowsListsRacesAndTheStartView)
@@ -145,11 +159,7 @@ TEST(TfrmRace, NewPointWithoutAbbreviationOrUnknownClubIsRefused)
     TestDatabase t;
     addClub(t);
     RacePage p(t);
-    p.click("btn1");
-    p.get<QComboBox>("combClub")->setCurrentIndex(0);
-    p.get<QCheckBox>("chkLibPoint")->click();
-    QTest::keyClicks(p.get<QComboBox>("combLibSite")->lineEdit(), QStringLiteral("Quievrain"));
-    QTest::keyClicks(p.get<QLineEdit>("edtLibCode"), QStringLiteral("7"));
+    startNewPoint(p, QString(), QStringLiteral("Quievrain"), QStringLiteral("7"));
     p.click("btnOK");
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Set new liberate point find data entry error !")});
 
@@ -428,6 +438,169 @@ TEST(TfrmRace, DistanceUpdateOfARaceNoLongerStoredIsRefused)
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown.front().contains(QStringLiteral("cannot be found"))) << shown.front().toStdString();
     EXPECT_EQ(count(t, QStringLiteral("ZAVR_LoftLibPointDist"), QStringLiteral("Yards = 0")), 1);
+}
+
+TEST(TfrmRace, TypedCoordinatesThatAreNoPlaceAreRefusedNamingTheField)
+{
+    struct Case {
+        const char* lon;
+        const char* lat;
+        const char* field;  // the field refused and left with the focus; null: saved
+        const char* message;
+    };
+    const Case cases[] = {
+        {"E1810000", "N0233000", "medtRaceLon", "Longitude \"E181'00:00\": a longitude may not be over 180 degrees."},
+        {"E1203000", "S0900001", "medtRaceLat", "Latitude \"S090'00:01\": a latitude may not be over 90 degrees."},
+        {"E1206000", "N0233000", "medtRaceLon", "Longitude \"E120'60:00\": the minutes must be below 60."},
+        {"W1203060", "N0233000", "medtRaceLon", "Longitude \"W120'30:60\": the seconds must be below 60."},
+        {"E9999999", "N0999999", "medtRaceLon", "Longitude \"E999'99:99\": the minutes must be below 60."},
+        {"E1800000", "N0900000", nullptr, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lon);
+        TestDatabase t;
+        addClub(t);
+        RacePage p(t);
+        startNewPoint(p, QStringLiteral("QVR"), QStringLiteral("Quievrain"), QStringLiteral("7"));
+        p.typeCoordinate("medtRaceLon", QString::fromLatin1(c.lon));
+        p.typeCoordinate("medtRaceLat", QString::fromLatin1(c.lat));
+        p.click("btnOK");
+        if (!c.field) {
+            EXPECT_TRUE(messageTexts().isEmpty());
+            EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData"), QStringLiteral("LiberLon = 'E180''00:00'")), 1);
+            continue;
+        }
+        EXPECT_EQ(messageTexts(), QStringList{QString::fromUtf8(c.message)});
+        EXPECT_TRUE(p.get<QWidget>(c.field)->hasFocus());
+        EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData")), 0);
+        EXPECT_EQ(count(t, QStringLiteral("ZAVR_LiberateSite")), 1);
+    }
+}
+
+TEST(TfrmRace, StoredCoordinatesThatAreNoPlaceStillLoadAndSaveAsTheyStand)
+{
+    TestDatabase t;
+    addClub(t);
+    t.run(QStringLiteral("INSERT INTO ZAVR_RaceData (ClubID, LiberCode, LiberSite, LiberSiteAbbr, LiberDate, LiberTime, LiberLon, LiberLat, RaceCode) "
+                         "VALUES ('C1', '12', 'Arras', 'ARR', '2024-03-05 00:00:00', '07:30:00', 'E999''99:99', 'N099''99:99', '120305')"));
+    RacePage p(t);
+    p.clickRow(0);
+    EXPECT_EQ(p.get<QLineEdit>("medtRaceLon")->text(), QStringLiteral("E999'99:99"));
+    p.get<QTimeEdit>("dtpLibTime")->setTime(QTime(9, 0, 0));
+    p.click("btnOK");
+    EXPECT_TRUE(messageTexts().isEmpty());
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData"), QStringLiteral("LiberTime = '09:00:00' AND LiberLon = 'E999''99:99'")), 1);
+}
+
+TEST(TfrmRace, ADateThatDoesNotExistIsRefusedWhereTypedAndByEveryActionThatReadsIt)
+{
+    TestDatabase t;
+    addClub(t);
+    addRaces(t);
+    RacePage p(t);
+    p.clickRow(0);
+    auto* date = p.get<DatePicker>("dtpLibDate");
+    date->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(date, QStringLiteral("2026/02/30"));
+    const QString why = QStringLiteral("\"2026/02/30\" is not a date: February 2026 has 28 days.");
+    // Leaving the field: it keeps the text and the focus, and says why.
+    p.get<QTimeEdit>("dtpLibTime")->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(messageTexts(), QStringList{why});
+    EXPECT_TRUE(date->hasFocus());
+    EXPECT_EQ(date->text(), QStringLiteral("2026/02/30"));
+    // Save and the sun table, which take the race code from the date, refuse it.
+    for (const char* button : {"btnOK", "btnSetSunData"}) {
+        p.click(button);
+        QApplication::processEvents();
+        EXPECT_EQ(messageTexts(), QStringList{why}) << button;
+        EXPECT_TRUE(date->hasFocus()) << button;
+    }
+    EXPECT_TRUE(p.hidden("pnlSunData"));
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData")), 2);
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceData"), QStringLiteral("date(LiberDate) = '2026-02-03'")), 0);
+}
+
+TEST(TfrmRace, SaveAndDeleteShowTheRaceListInTheStatementsOrder)
+{
+    TestDatabase t;
+    addClub(t);
+    addRaces(t);
+    t.run(QStringLiteral("INSERT INTO ZAVR_RaceData (ClubID, LiberCode, LiberSite, LiberSiteAbbr, LiberDate, LiberTime, RaceCode) "
+                         "VALUES ('C1', '12', 'Zeebrugge', 'ZEE', '2024-04-02 00:00:00', '08:00:00', '120402')"));
+    TfrmRace::sortOrder().clear();
+    RacePage p(t);
+    const QStringList stored{"Arras", "Arras South", "Zeebrugge"};
+    const QStringList descending{"Zeebrugge", "Arras South", "Arras"};
+    auto sortDescending = [&] {
+        p.clickTitle(p.grid, 3);
+        if (p.column(p.grid, 3) != descending)
+            p.clickTitle(p.grid, 3);
+        ASSERT_EQ(p.column(p.grid, 3), descending);
+    };
+    sortDescending();
+    p.clickRow(2);  // Arras
+    p.get<QTimeEdit>("dtpLibTime")->setTime(QTime(9, 0, 0));
+    p.click("btnOK");
+    EXPECT_EQ(p.column(p.grid, 3), stored);
+
+    sortDescending();
+    p.clickRow(1);  // Arras South
+    Dialogs::setNextAnswer(QMessageBox::Yes);
+    p.menu(1);
+    messageTexts();
+    EXPECT_EQ(p.column(p.grid, 3), (QStringList{"Arras", "Zeebrugge"}));
+    TfrmRace::sortOrder().clear();
+}
+
+TEST(TfrmRace, TheOperationsMenuOpensAgainWithNothingChosenOrHighlighted)
+{
+    TestDatabase t;
+    addClub(t);
+    addRaces(t);
+    RacePage p(t);
+    p.clickRow(0);
+    const QPoint row = p.grid->visualRect(p.grid->model()->index(0, 0)).center();
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseMove(p.grid->viewport(), row);
+        QTest::mouseClick(p.grid->viewport(), Qt::RightButton, {}, row);
+        ASSERT_FALSE(p.hidden("rgRacePoint"));
+        for (const QRadioButton* item : p.menuItems()) {
+            EXPECT_FALSE(item->isChecked()) << item->text().toStdString();
+            EXPECT_FALSE(item->hasFocus()) << item->text().toStdString();
+            EXPECT_FALSE(item->underMouse()) << item->text().toStdString();
+        }
+        // "Edit Point", chosen with the mouse.
+        QRadioButton* edit = p.menuItems().at(0);
+        const QPoint on(6, edit->height() / 2);
+        QTest::mouseMove(edit, on);
+        QTest::mouseClick(edit, Qt::LeftButton, {}, on);
+        EXPECT_TRUE(p.hidden("rgRacePoint"));
+    }
+    EXPECT_TRUE(messageTexts().isEmpty());
+}
+
+TEST(TfrmRace, TheSunTableShowsAllItsRowsAtThePagesNormalSize)
+{
+    TestDatabase t;
+    addClub(t);
+    addRaces(t);
+    RacePage p(t);
+    // The page's share of the main window at its first size.
+    p.page->resize(1024, 650);
+    p.clickRow(0);
+    p.click("btnSetSunData");
+    QApplication::processEvents();
+    auto* sun = p.get<QTableWidget>("StrGridSunSet");
+    ASSERT_EQ(sun->rowCount(), 8);
+    EXPECT_LE(sun->rowViewportPosition(7) + sun->rowHeight(7), sun->viewport()->height());
+    EXPECT_LE(sun->columnViewportPosition(3) + sun->columnWidth(3), sun->viewport()->width());
+    EXPECT_FALSE(sun->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(sun->horizontalScrollBar()->isVisible());
+    for (const char* button : {"btnOK_Sun", "btnCan_Sun"}) {
+        const QWidget* w = p.get<QWidget>(button);
+        EXPECT_LE(w->mapTo(p.page.get(), QPoint(0, w->height())).y(), p.page->height()) << button;
+    }
 }
 
 }  // namespace

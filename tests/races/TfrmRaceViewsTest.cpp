@@ -1,9 +1,11 @@
+#include "Pickers.h"
 #include "RacePageDriver.h"
 #include "ReportPreview.h"
 #include "ReportTitleText.h"
 #include "RowSetModel.h"
 #include "SpreadsheetReader.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileInfo>
@@ -349,7 +351,7 @@ TEST_F(ResultViews, ExportWritesTheRowsInTheGridsOrderToTheChosenWorkbook)
     Dialogs::setNextFileName(dir.filePath(QStringLiteral("result")));
     p.click("butResultExport");
     EXPECT_TRUE(messageTexts().isEmpty());
-    EXPECT_TRUE(Dialogs::lastFileFilter().contains(QStringLiteral("*.xlsx")));
+    EXPECT_EQ(Dialogs::lastFileFilter(), QStringLiteral("Excel File (*.xlsx);;Excel File (*.xls)"));
     const QList<QVariantList> sheet = readFirstSheet(dir.filePath(QStringLiteral("result.xlsx")));
     ASSERT_EQ(sheet.size(), 5);
     EXPECT_EQ(sheet.at(0).at(2).toString(), QStringLiteral("PRingNo"));
@@ -363,6 +365,17 @@ TEST_F(ResultViews, ExportWritesTheRowsInTheGridsOrderToTheChosenWorkbook)
     Dialogs::setNextFileName(QString());
     p.click("butResultExport");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("result.xlsx")});
+
+    // A name ending ".xls" is written as the xlsx workbook it is, under ".xlsx", and the user is told.
+    QTemporaryDir other;
+    Dialogs::setNextFileName(other.filePath(QStringLiteral("result.xls")));
+    p.click("butResultExport");
+    EXPECT_EQ(QDir(other.path()).entryList(QDir::Files), QStringList{QStringLiteral("result.xlsx")});
+    EXPECT_EQ(readFirstSheet(other.filePath(QStringLiteral("result.xlsx"))).size(), 5);
+    const QStringList shown = messageTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.front().contains(QStringLiteral("\"result.xlsx\""))) << shown.front().toStdString();
+    EXPECT_TRUE(shown.front().contains(QStringLiteral("\"result.xls\""))) << shown.front().toStdString();
 }
 
 TEST_F(ResultViews, RaceListAndDistancesPrintWhatTheirViewsHold)
@@ -386,6 +399,188 @@ TEST_F(ResultViews, RaceListAndDistancesPrintWhatTheirViewsHold)
     ASSERT_EQ(report->rows.size(), 1);
     EXPECT_EQ(report->rows.at(0).at(0), QStringLiteral("Smith"));
     EXPECT_EQ(report->columns.at(2).title, QStringLiteral("KM"));
+}
+
+TEST_F(OtherClockView, AnArrivalBeforeTheLiberationIsSavedOnlyWhenTheUserSaysSo)
+{
+    // The race is liberated on 2024/07/18 at 14:00:00; no preset answer takes the default, No.
+    struct Case {
+        QDateTime arrival;
+        std::optional<QMessageBox::StandardButton> answer;
+        bool asked;
+        const char* flyTime;  // null: nothing written
+    };
+    const Case cases[] = {
+        {july(17, 13, 0, 0), QMessageBox::No, true, nullptr},
+        {july(17, 13, 0, 0), std::nullopt, true, nullptr},
+        {july(18, 13, 58, 55), QMessageBox::Yes, true, "0:-1:-5"},
+        {july(18, 14, 0, 0), std::nullopt, false, "0:0:0"},
+        {july(18, 15, 0, 1), std::nullopt, false, "1:0:1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arrival.toString().toStdString());
+        TestDatabase t;
+        addRace(t);
+        RacePage p(t);
+        openForSmith(p);
+        setMoment(p, "dtpMasterDate", "dtpMasterTime", july(18, 20, 0, 0));
+        setMoment(p, "dtpMemberDate", "dtpMemberTime", july(18, 20, 0, 0));
+        chooseItem(p.get<QComboBox>("cbbSelPigNo"), QStringLiteral("BE24-5534"));
+        setMoment(p, "dtpSelPigDate", "dtpSelPigTime", c.arrival);
+        if (c.answer)
+            Dialogs::setNextAnswer(*c.answer);
+        p.click("btnOtherClock_Save");
+        const QStringList shown = messageTexts();
+        if (c.asked) {
+            ASSERT_EQ(shown.size(), 1);
+            EXPECT_TRUE(shown.front().startsWith(QStringLiteral("The arrival is before the liberation (")));
+            EXPECT_TRUE(shown.front().endsWith(QStringLiteral("). Save it anyway?")));
+            EXPECT_TRUE(shown.front().contains(c.arrival.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))));
+            EXPECT_TRUE(shown.front().contains(QStringLiteral("2024/07/18 14:00:00")));
+        } else {
+            EXPECT_TRUE(shown.isEmpty());
+        }
+        if (!c.flyTime) {
+            EXPECT_EQ(count(t, QStringLiteral("ZAVR_PigRaceData")), 0);
+            EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceClockTime")), 0);
+            continue;
+        }
+        EXPECT_EQ(t.dm().scalar(QStringLiteral("SELECT FlyTime FROM ZAVR_PigRaceData WHERE PRingNo = 'BE24-5534'")).toString(),
+                  QString::fromLatin1(c.flyTime));
+    }
+}
+
+TEST_F(OtherClockView, ADateThatDoesNotExistIsRefusedAndNothingIsWritten)
+{
+    TestDatabase t;
+    addRace(t);
+    RacePage p(t);
+    openForSmith(p);
+    chooseItem(p.get<QComboBox>("cbbSelPigNo"), QStringLiteral("BE24-5534"));
+    for (const char* name : {"dtpMasterDate", "dtpSelPigDate"}) {
+        SCOPED_TRACE(name);
+        auto* date = p.get<DatePicker>(name);
+        date->setDate(QDate(2024, 7, 19));
+        date->setFocus(Qt::TabFocusReason);
+        date->setSelectedSection(QDateTimeEdit::MonthSection);
+        QTest::keyClicks(date, QStringLiteral("0631"));
+        p.click("btnOtherClock_Save");
+        QApplication::processEvents();
+        EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("\"2024/06/31\" is not a date: June 2024 has 30 days.")});
+        EXPECT_TRUE(date->hasFocus());
+        EXPECT_EQ(count(t, QStringLiteral("ZAVR_PigRaceData")), 0);
+        EXPECT_EQ(count(t, QStringLiteral("ZAVR_RaceClockTime")), 0);
+        date->setDate(QDate(2024, 7, 19));
+    }
+}
+
+TEST_F(ResultViews, ViewTitlesAreBoldAndStatusCountsAlignRightInTheGridAndThePrint)
+{
+    TestDatabase t;
+    addRace(t);
+    addEntries(t);
+    RacePage p(t);
+    p.grid->setCurrentIndex(p.grid->model()->index(0, 0));
+    for (const auto& [item, title, back] : {std::tuple{3, "lblLoftPointDistTitle", "btnLoftLibDist"},
+                                            std::tuple{4, "lblLoftRaceStatTiTle", "btnLoftRaceStat"},
+                                            std::tuple{5, "lbl1RaceResultTitle", "btnRaceRec"}}) {
+        p.menu(item);
+        EXPECT_TRUE(p.get<QLabel>(title)->font().bold()) << title;
+        EXPECT_FALSE(p.get<QLabel>(title)->text().isEmpty()) << title;
+        if (item == 4) {
+            const RowSetModel* rows = p.page->adoqLoftRaceStat();
+            for (const char* field : {"MarkedCnt", "ArriveCnt"}) {
+                const QModelIndex cell = rows->index(0, rows->fieldIndex(QString::fromLatin1(field)));
+                EXPECT_TRUE(cell.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight) << field;
+            }
+            p.click("butPrtRaceStat");
+            const std::optional<Report> report = takeLastProducedReport();
+            ASSERT_TRUE(report.has_value());
+            EXPECT_TRUE(report->columns.at(2).alignment & Qt::AlignRight);
+            EXPECT_TRUE(report->columns.at(3).alignment & Qt::AlignRight);
+        }
+        p.click(back);
+    }
+    p.menu(7);
+    EXPECT_TRUE(p.get<QLabel>("lblAddOtherClockTitle")->font().bold());
+}
+
+TEST_F(ResultViews, TheDistanceGridFitsItsColumnsAfterAHandEdit)
+{
+    TestDatabase t;
+    addRace(t);
+    RacePage p(t);
+    p.grid->setCurrentIndex(p.grid->model()->index(0, 0));
+    p.menu(3);
+    auto* grid = p.get<QTableView>("dbgrdLoftLibDist");
+    const int yards = p.page->adotLoftRaceDist()->fieldIndex(QStringLiteral("Yards"));
+    grid->setCurrentIndex(grid->model()->index(0, yards));
+    QTest::keyClicks(grid, QStringLiteral("1"));
+    QLineEdit* editor = grid->findChild<QLineEdit*>(QStringLiteral("dbgrdLoftLibDistEditor"));
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, QStringLiteral("23456789"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->findChild<QLineEdit*>(QStringLiteral("dbgrdLoftLibDistEditor")) == nullptr; }, 5000));
+    ASSERT_EQ(p.cell(grid, 0, yards), QStringLiteral("123,456,789"));
+    EXPECT_GE(grid->columnWidth(yards), static_cast<QAbstractItemView*>(grid)->sizeHintForColumn(yards));
+    EXPECT_EQ(count(t, QStringLiteral("ZAVR_LoftLibPointDist"), QStringLiteral("Yards = 123456789")), 1);
+}
+
+TEST_F(ResultViews, TheDistanceViewShowsItsRowsInTheStatementsOrderNotASortOfAnotherGrid)
+{
+    TestDatabase t;
+    addRace(t);
+    addEntries(t);
+    t.run(QStringLiteral("INSERT INTO ZAVR_LoftLibPointDist (LiberCode, LoftNo, Miles, Yards) VALUES ('1A2F', '002', 70, 123456)"));
+    RacePage p(t);
+    p.grid->setCurrentIndex(p.grid->model()->index(0, 0));
+    // The Status view sorted by member, descending.
+    p.menu(4);
+    auto* status = p.get<QTableView>("dbgrdLoftRaceStat");
+    const int member = p.page->adoqLoftRaceStat()->fieldIndex(QStringLiteral("LoftNo"));
+    p.clickTitle(status, member);
+    p.clickTitle(status, member);
+    ASSERT_EQ(TfrmRace::sortOrder(), QStringLiteral("LoftNo DESC"));
+    p.click("btnLoftRaceStat");
+
+    p.menu(3);
+    auto* distances = p.get<QTableView>("dbgrdLoftLibDist");
+    const int loftNo = p.page->adotLoftRaceDist()->fieldIndex(QStringLiteral("LoftNo"));
+    EXPECT_EQ(p.column(distances, loftNo), (QStringList{QStringLiteral("001"), QStringLiteral("002")}));
+    // Its own title clicks sort it (the page's one sort text goes on from "LoftNo DESC"); the next
+    // reading of the rows comes in the statement's order.
+    p.clickTitle(distances, loftNo);
+    p.clickTitle(distances, loftNo);
+    EXPECT_EQ(p.column(distances, loftNo), (QStringList{QStringLiteral("002"), QStringLiteral("001")}));
+    p.click("btnLoftDistUpdate");
+    messageTexts();
+    EXPECT_EQ(p.column(distances, loftNo), (QStringList{QStringLiteral("001"), QStringLiteral("002")}));
+}
+
+TEST_F(ResultViews, ViewsOpenedAgainShowTheirRowsInTheStatementsOrder)
+{
+    TestDatabase t;
+    addRace(t);
+    addEntries(t);
+    RacePage p(t);
+    p.grid->setCurrentIndex(p.grid->model()->index(0, 0));
+    for (const auto& [item, gridName, field, back] : {std::tuple{4, "dbgrdLoftRaceStat", "ClockID", "btnLoftRaceStat"},
+                                                      std::tuple{5, "dbgrdRaceRec", "FlySpeed", "btnRaceRec"}}) {
+        SCOPED_TRACE(gridName);
+        p.menu(item);
+        auto* grid = p.get<QTableView>(gridName);
+        const QStringList stored = p.column(grid, 0);
+        const auto* rows = static_cast<const RowSetModel*>(grid->model());
+        const int column = rows->fieldIndex(QString::fromLatin1(field));
+        p.clickTitle(grid, column);
+        if (p.column(grid, 0) == stored)
+            p.clickTitle(grid, column);
+        ASSERT_NE(p.column(grid, 0), stored);
+        p.click(back);
+        p.menu(item);
+        EXPECT_EQ(p.column(grid, 0), stored);
+        p.click(back);
+    }
 }
 
 }  // namespace

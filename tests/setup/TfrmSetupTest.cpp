@@ -197,6 +197,37 @@ TEST(TfrmSetup, TheUpDownStepsTheBackupAgeBetween0And100)
     }
 }
 
+TEST(TfrmSetup, TextFieldsTakeAtMostTheirColumnsWidthAsTyped)
+{
+    SetupPage s;
+    const struct {
+        const char* edit;
+        int width;
+    } fields[] = {{"edtClubName", 50}, {"edtClubAbbt", 10}, {"edtClubStreet", 50},
+                  {"edtClubToneCity", 30}, {"edtPostCode", 10}, {"edtAssociation", 10}};
+    for (const auto& f : fields) {
+        QLineEdit* edit = control<QLineEdit>(*s.page, f.edit);
+        edit->clear();
+        QTest::keyClicks(edit, QString(60, QLatin1Char('X')));
+        EXPECT_EQ(edit->text().size(), f.width) << f.edit;
+    }
+}
+
+TEST(TfrmSetup, TheBackupAgeIsANarrowBoxAndTheBackupButtonsAreOfOneSize)
+{
+    SetupPage s;
+    s.page->resize(1024, 700);
+    QApplication::processEvents();
+    QLineEdit* days = control<QLineEdit>(*s.page, "edtDay");
+    QWidget* upDown = s.page->findChild<QWidget*>(QStringLiteral("udDate"));
+    ASSERT_NE(upDown, nullptr);
+    EXPECT_LE(days->width(), 80);
+    // The arrows sit against the box, the unit after them.
+    EXPECT_LE(std::abs(upDown->geometry().left() - days->geometry().right()), 2);
+    EXPECT_LT(upDown->geometry().right(), control<QLabel>(*s.page, "lblDay")->geometry().left());
+    EXPECT_EQ(control<QPushButton>(*s.page, "btnLoadBk")->size(), control<QPushButton>(*s.page, "btnBackNow")->size());
+}
+
 struct LeaveCase {
     const char* what;
     bool seeded;
