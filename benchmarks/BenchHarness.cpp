@@ -244,7 +244,7 @@ int parentMain(int argc, char** argv, const QList<Step>& steps)
                     << QString::number(m.stepMs, 'f', 3) << '\t' << QString::number(m.floorMs, 'f', 3) << '\t'
                     << QString::number(ratio, 'f', 3) << '\t' << QString::number(m.firstMs, 'f', 3) << '\t'
                     << QString::number(m.peakMb, 'f', 1) << '\t' << QString::number(m.startMb, 'f', 1) << '\t' << m.runs
-                    << '\t' << step.maxRatio << '\t' << (step.linear ? 1 : 0) << '\n';
+                    << '\t' << step.maxRatio << '\t' << (step.linear ? 1 : 0) << '\t' << step.maxMs << '\n';
                 tsv.flush();
             }
         }
@@ -276,6 +276,18 @@ TdmZAVR& Club::dm()
             throw CorvelError(dm_->openError());
     }
     return *dm_;
+}
+
+std::unique_ptr<TdmZAVR> Club::openCopy(const QString& name) const
+{
+    const QString path = scratch(name);
+    QFile::remove(path);
+    if (!QFile::copy(databasePath(), path))
+        throw CorvelError(QStringLiteral("Cannot copy %1 to %2").arg(databasePath(), path));
+    auto copy = std::make_unique<TdmZAVR>(path);
+    if (!copy->open())
+        throw CorvelError(copy->openError());
+    return copy;
 }
 
 DataFolder Club::dataFolder(const QString& database)

@@ -73,6 +73,8 @@ public:
 
     // The generated club, opened once.
     TdmZAVR& dm();
+    // A copy of the generated club in the scratch folder under `name`, opened: for steps that write.
+    std::unique_ptr<TdmZAVR> openCopy(const QString& name) const;
     // A new data folder whose ZAVR.udl names `database`.
     DataFolder dataFolder(const QString& database);
     // A path in this run's temporary folder.
@@ -96,6 +98,7 @@ struct Step {
     std::function<Runs(Club&)> prepare;  // once per size, not timed
     double maxRatio = 0.0;               // target for the full size (0: none)
     bool linear = false;                 // target: the time grows no faster than the size
+    double maxMs = 0.0;                  // target: the time at the full size, in ms (0: none)
 };
 
 // The program's main: runs every step at every size and prints the table; with --results FILE

@@ -37,6 +37,7 @@ $1 == "row" {
         name[$2] = $3
         maxRatio[$2] = $13 + 0
         linear[$2] = $14 + 0
+        maxMs[$2] = $15 + 0
         smallest[$2] = $5 + 0
         largest[$2] = $5 + 0
     }
@@ -91,6 +92,9 @@ END {
         if (maxRatio[s] > 0)
             printf "| %s: time against its floor at size %s | %.2f | %.2f | %s |\n", name[s], top, ratio[s, top],
                    maxRatio[s], verdict(ratio[s, top], maxRatio[s])
+        if (maxMs[s] > 0)
+            printf "| %s: time at size %s | %s | %s | %s |\n", name[s], top, ms(time[s, top]), ms(maxMs[s]),
+                   verdict(time[s, top], maxMs[s])
         if (linear[s] && largest[s] > smallest[s]) {
             exponent = growth(s, time)
             floorExponent = growth(s, floorTime)
