@@ -71,7 +71,7 @@ fuzz-corpus: fuzz-build
 bench: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVEL_BUILD_BENCHMARKS=ON
 	cmake --build $(BUILD) -j $(JOBS)
-	@for b in $(BUILD)/benchmarks/*_bench; do [ -x "$$b" ] && "$$b"; done
+	benchmarks/run-benchmarks $(BUILD) benchmarks/RESULTS.md
 
 # The Debian package corvel-club_<version>_<arch>.deb in $(BUILD), checked by lintian.
 package: build

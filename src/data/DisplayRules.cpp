@@ -3,6 +3,9 @@
 #include "Formats.h"
 #include "TdmZAVR.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 namespace DisplayRules {
 
 QString distanceText(const QVariant& value)
@@ -66,7 +69,8 @@ QString ringUpdateTimeText(const QVariant& moment)
 
 QString ringPartsText(const QVariant& country, const QVariant& year, const QVariant& letters, const QVariant& number)
 {
-    return QStringList{country.toString(), year.toString(), letters.toString(), number.toString()}.join(QLatin1Char(' '));
+    return country.toString() + QLatin1Char(' ') + year.toString() + QLatin1Char(' ') + letters.toString() + QLatin1Char(' ')
+           + number.toString();
 }
 
 QString backTimeText(const QVariant& backTime)
@@ -85,14 +89,38 @@ QString flySpeedText(const QVariant& flySpeed)
 
 }  // namespace DisplayRules
 
+namespace {
+
+// The first name of each member number the query returns (number, name).
+QHash<QString, QString> firstNames(QSqlQuery& q)
+{
+    QHash<QString, QString> names;
+    while (q.next()) {
+        const QString loftNo = q.value(0).toString();
+        if (!names.contains(loftNo))
+            names.insert(loftNo, q.value(1).toString());
+    }
+    return names;
+}
+
+}  // namespace
+
 LoftNameLookup::LoftNameLookup(const TdmZAVR& dm)
 {
     QSqlQuery q = dm.exec(QStringLiteral("SELECT LoftNo, LoftName FROM ZAVR_LoftData ORDER BY rowid"));
-    while (q.next()) {
-        const QString loftNo = q.value(0).toString();
-        if (!names_.contains(loftNo))
-            names_.insert(loftNo, q.value(1).toString());
-    }
+    names_ = firstNames(q);
+}
+
+LoftNameLookup::LoftNameLookup(const TdmZAVR& dm, const QStringList& loftNos)
+{
+    if (loftNos.isEmpty())
+        return;
+    // The numbers go in as one bound JSON array.
+    const QByteArray numbers = QJsonDocument(QJsonArray::fromStringList(loftNos)).toJson(QJsonDocument::Compact);
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT LoftNo, LoftName FROM ZAVR_LoftData "
+                                         "WHERE LoftNo IN (SELECT value FROM json_each(?)) ORDER BY rowid"),
+                          {QString::fromUtf8(numbers)});
+    names_ = firstNames(q);
 }
 
 QString LoftNameLookup::name(const QVariant& loftNo) const
@@ -117,11 +145,10 @@ QString ColourNameLookup::name(const QVariant& code) const
     return names_.value(code.toString(), unknownName_);
 }
 
-RingPartsLookup::RingPartsLookup(const TdmZAVR& dm)
+void RingPartsLookup::add(const QVariant& ringNo, const QVariant& country, const QVariant& year, const QVariant& letters,
+                          const QVariant& number)
 {
-    QSqlQuery q = dm.exec(QStringLiteral("SELECT PRingNo, RCountry, RYear, RRegLetter, RRegNumber FROM ZAVR_PigData"));
-    while (q.next())
-        parts_.insert(q.value(0).toString(), DisplayRules::ringPartsText(q.value(1), q.value(2), q.value(3), q.value(4)));
+    parts_.insert(ringNo.toString(), {country, year, letters, number});
 }
 
 QString RingPartsLookup::text(const QVariant& ringNo) const
@@ -129,5 +156,9 @@ QString RingPartsLookup::text(const QVariant& ringNo) const
     if (ringNo.isNull() || !ringNo.isValid())
         return {};
     const QString key = ringNo.toString();
-    return parts_.value(key, key);
+    const auto found = parts_.constFind(key);
+    if (found == parts_.constEnd())
+        return key;
+    const std::array<QVariant, 4>& p = *found;
+    return DisplayRules::ringPartsText(p[0], p[1], p[2], p[3]);
 }

@@ -2,7 +2,9 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
+#include <array>
 
 class TdmZAVR;
 
@@ -46,10 +48,12 @@ QString flySpeedText(const QVariant& flySpeed);
 
 }  // namespace DisplayRules
 
-// The member names of the whole club, read once, for grids and reports that show many rows.
+// Member names by member number, read once for grids and reports that show many rows: the whole
+// club's, or only those of the given members. A number without a name shows empty.
 class LoftNameLookup {
 public:
     explicit LoftNameLookup(const TdmZAVR& dm);
+    LoftNameLookup(const TdmZAVR& dm, const QStringList& loftNos);
     QString name(const QVariant& loftNo) const;
 
 private:
@@ -68,13 +72,15 @@ private:
     QString unknownName_;
 };
 
-// The rings of the pigeon register as their parts, read once. A ring that is not (or no longer)
-// in the register shows its stored number; null shows empty.
+// Rings as their parts, gathered from the rows that show them. A ring that was not added (not, or
+// no longer, in the register) shows its stored number; null shows empty.
 class RingPartsLookup {
 public:
-    explicit RingPartsLookup(const TdmZAVR& dm);
+    void add(const QVariant& ringNo, const QVariant& country, const QVariant& year, const QVariant& letters,
+             const QVariant& number);
     QString text(const QVariant& ringNo) const;
 
 private:
-    QHash<QString, QString> parts_;
+    // The parts as they were read; joined only for the rings that are shown.
+    QHash<QString, std::array<QVariant, 4>> parts_;
 };

@@ -12,6 +12,9 @@ void setUpReadOnlyGrid(QTableView* grid, RowSetModel* model)
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->verticalHeader()->setVisible(false);
+    // Sizing the columns to their contents looks at this many rows (the visible ones first), not
+    // at every row of a national race.
+    grid->horizontalHeader()->setResizeContentsPrecision(GridSizingRows);
     showSortIndicator(grid, model);
 }
 

@@ -1,5 +1,6 @@
 #include "TdmZAVR.h"
 
+#include "BlockWritingVfs.h"
 #include "CorvelError.h"
 #include "FileCopy.h"
 #include "Schema.h"
@@ -8,8 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <atomic>
+#include <sqlite3.h>
 
 namespace {
 
@@ -129,6 +132,10 @@ QString TdmZAVR::connect()
     {
         QSqlQuery probe(db);
         if (!probe.exec(QStringLiteral("PRAGMA schema_version")) || !probe.next())
+            return engineText(probe.lastError());
+        // A page cache that holds the pages of a national race (the engine's default is 2 MB),
+        // so its views do not read the same pages from the file again and again.
+        if (!probe.exec(QStringLiteral("PRAGMA cache_size = -%1").arg(PageCacheKiB)))
             return engineText(probe.lastError());
     }
     try {
@@ -322,12 +329,52 @@ ClubSettings TdmZAVR::clubSettings() const
 
 void TdmZAVR::snapshotTo(const QString& target) const
 {
+    const auto failed = [&target](const QString& reason) {
+        return DbError(QStringLiteral("Cannot copy the club database to %1: %2").arg(QDir::toNativeSeparators(target), reason));
+    };
+    const QVariant handle = database().driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw failed(QStringLiteral("the connection is not an SQLite connection."));
+    sqlite3* source = *static_cast<sqlite3* const*>(handle.constData());
+    if (!source)
+        throw failed(QStringLiteral("the connection is closed."));
+    // Only what is committed is copied.
+    if (!sqlite3_get_autocommit(source))
+        throw failed(QStringLiteral("a change is still in progress."));
+
+    // The online backup copies the database page by page under one read lock: a consistent copy
+    // of the open database, without rebuilding its tables and indexes. The copy is written in
+    // large blocks, and needs no journal of its own, since it only takes the target's name once it
+    // is complete and flushed (its commit syncs it, so a failed write cannot go unnoticed). Every
+    // page passes through the connection's page cache: a small cache while the copy runs keeps it
+    // from filling the program's memory with pages no view is looking at.
     const QString temporary = FileCopy::temporaryNameFor(target);
-    try {
-        exec(QStringLiteral("VACUUM INTO ?"), {temporary});
-    } catch (const DbError& e) {
+    sqlite3* copy = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             BlockWritingVfs::name());
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(copy, "PRAGMA journal_mode = OFF; PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        if (sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main")) {
+            sqlite3_exec(source, "PRAGMA cache_size = -2000", nullptr, nullptr, nullptr);
+            sqlite3_backup_step(backup, -1);
+            rc = sqlite3_backup_finish(backup);
+            const QByteArray pageCache = "PRAGMA cache_size = -" + QByteArray::number(PageCacheKiB);
+            sqlite3_exec(source, pageCache.constData(), nullptr, nullptr, nullptr);
+        } else {
+            rc = sqlite3_errcode(copy);
+        }
+    }
+    QString reason;
+    if (rc != SQLITE_OK)
+        reason = QString::fromUtf8(copy ? sqlite3_errmsg(copy) : sqlite3_errstr(rc));
+    if (const int closed = sqlite3_close(copy); closed != SQLITE_OK && rc == SQLITE_OK) {
+        rc = closed;
+        reason = QString::fromUtf8(sqlite3_errstr(closed));
+    }
+    if (rc != SQLITE_OK) {
         QFile::remove(temporary);
-        throw DbError(QStringLiteral("Cannot copy the club database to %1: %2").arg(QDir::toNativeSeparators(target), e.text()));
+        throw failed(reason);
     }
     FileCopy::commitTemporary(temporary, target, path_);
 }

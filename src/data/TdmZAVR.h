@@ -83,9 +83,13 @@ public:
 
     ClubSettings clubSettings() const;
 
-    // Writes a consistent copy of the open database to `target`, replacing it only once the
-    // copy is complete. The copy keeps the database file's last-write time. Throws.
+    // Writes a consistent copy of the open database to `target` (SQLite's online backup), replacing
+    // it only once the copy is complete and flushed. The copy keeps the database file's last-write
+    // time. Refused while a transaction is open. Throws DbError, CorvelError.
     void snapshotTo(const QString& target) const;
+
+    // The size of the connection's page cache.
+    static constexpr int PageCacheKiB = 64 * 1024;
 
     // All or nothing: rolled back when destroyed before commit(). Transactions nest. The outer one
     // takes the database's write lock at once (waiting up to BusyWaitMsecs for another program),

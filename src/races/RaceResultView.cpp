@@ -28,20 +28,20 @@ RaceResultView::~RaceResultView() = default;
 void RaceResultView::open(const ListedRace& race)
 {
     race_ = race;
-    const GridColumns columns = ListColumns::raceResult(dm_, dm_.clubSettings());
-    adoqRaceReslt_->setColumns(columns);
-    showColumns(ui_->dbgrdRaceRec, columns);
     adoqRaceReslt_->applySort(QString());  // a re-run query comes in the statement's own order
-    RaceResults::loadResultRows(dm_, race.key.liberCode, race.key.liberDate, *adoqRaceReslt_);
+    const RaceResults::LoadedResult read =
+        RaceResults::loadResultRows(dm_, race.key.liberCode, race.key.liberDate, *adoqRaceReslt_);
+    columns_ = ListColumns::raceResult(dm_.clubSettings(), read.memberName, read.ringParts);
+    adoqRaceReslt_->setColumns(columns_);
+    showColumns(ui_->dbgrdRaceRec, columns_);
     ui_->dbgrdRaceRec->resizeColumnsToContents();
-    ui_->lblRaceResultSum->setText(
-        RaceResults::summaryLine(RaceResults::countRace(dm_, race.key.liberCode, race.key.liberDate)));
+    ui_->lblRaceResultSum->setText(RaceResults::summaryLine(read.counts));
     ui_->lbl1RaceResultTitle->setText(race.key.clubId + QStringLiteral(" Result for ") + race.liberSite);
 }
 
 void RaceResultView::butPrtRaceResultClick()
 {
-    produceReport(this, ListReports::raceResult(dm_, dm_.clubSettings(), ui_->lbl1RaceResultTitle->text(), race_.liberDate,
+    produceReport(this, ListReports::raceResult(dm_.clubSettings(), columns_, ui_->lbl1RaceResultTitle->text(), race_.liberDate,
                                                 race_.liberTime, ui_->lblRaceResultSum->text(), *adoqRaceReslt_));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GridColumns.h"
 #include "RaceLogic.h"
 
 #include <QWidget>
@@ -38,4 +39,5 @@ private:
     std::unique_ptr<Ui::RaceResultView> ui_;
     RowSetModel* adoqRaceReslt_;
     ListedRace race_;
+    GridColumns columns_;  // the grid's, printed by the report
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GridColumns.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -13,20 +15,31 @@ namespace RaceResults {
 
 // The rows' titles and display rules are those of ListColumns::raceResult and raceStatus.
 
+struct Counts {
+    int members = 0;  // members that sent pigeons (entries whose ring has no member count as one)
+    int birds = 0;    // pigeons sent
+    int clocked = 0;  // pigeons with an arrival
+};
+
+// What the pass that loads a race's result rows reads besides them: the counts of the race's
+// summary line, and how the member and pigeon columns show the rows (ListColumns::raceResult):
+// the names of the race's members and the parts of the rings that arrived, nothing else of the
+// registers.
+struct LoadedResult {
+    Counts counts;
+    GridColumn::DisplayRule memberName;  // LoftNo as the member's name
+    GridColumn::DisplayRule ringParts;   // PRingNo as the ring's parts; a ring the register does not hold as its number
+};
+
 // Result rows, ranked by speed: Pos, LiberCode, PRingNo, BackTime, FlyTime, FlySpeed, Dist,
 // LoftNo; one per entry with an arrival, highest speed first. Equal speeds share a position
-// and the next position is skipped.
-void loadResultRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows);
+// and the next position is skipped. Returns what the same pass read for the summary line and the
+// member and pigeon columns.
+LoadedResult loadResultRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows);
 
 // Status rows: LoftNo, ClockID, MarkedCnt, ArriveCnt; one per member and clock.
 void loadStatusRows(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate, RowSetModel& rows);
 
-struct Counts {
-    int members = 0;  // members that sent pigeons
-    int birds = 0;    // pigeons sent
-    int clocked = 0;  // pigeons with an arrival
-};
-Counts countRace(const TdmZAVR& dm, const QString& liberCode, const QDate& liberDate);
 // "12 Members sent 150 birds of which 98 were clocked"
 QString summaryLine(const Counts& counts);
 

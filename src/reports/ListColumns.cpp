@@ -71,13 +71,13 @@ GridColumns raceStatus(const TdmZAVR& dm)
     };
 }
 
-GridColumns raceResult(const TdmZAVR& dm, const ClubSettings& club)
+GridColumns raceResult(const ClubSettings& club, const GridColumn::DisplayRule& memberName,
+                       const GridColumn::DisplayRule& ringParts)
 {
-    auto rings = std::make_shared<const RingPartsLookup>(dm);
     return {
         {QStringLiteral("Pos"), QStringLiteral("Pos.")},
-        {QStringLiteral("LoftNo"), QStringLiteral("Member"), memberNames(dm)},
-        {QStringLiteral("PRingNo"), QStringLiteral("Pigeon"), [rings](const QVariant& ringNo) { return rings->text(ringNo); }},
+        {QStringLiteral("LoftNo"), QStringLiteral("Member"), memberName},
+        {QStringLiteral("PRingNo"), QStringLiteral("Pigeon"), ringParts},
         {QStringLiteral("BackTime"), QStringLiteral("Clock"), DisplayRules::backTimeText},
         {QStringLiteral("FlyTime"), QStringLiteral("Flying Time")},
         {QStringLiteral("FlySpeed"), resultSpeedTitle(club), DisplayRules::flySpeedText, Right},

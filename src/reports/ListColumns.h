@@ -10,8 +10,8 @@ struct ClubSettings;
 // The columns of the six lists that a page shows in a grid and prints as a list report: which
 // fields the grid shows, in which order, under which titles, and the display rule of each. The
 // page's grid and the list report take them from here, so a rule changed here changes both. The
-// descriptions that show member names, colour names or ring parts read them from the database
-// when they are made.
+// descriptions that show member or colour names read them from the database when they are made;
+// the result's member names and ring parts are those read with its rows.
 namespace ListColumns {
 
 // Member list (Member page): LoftNo, LoftName, clockCnt, titled by their field names.
@@ -31,8 +31,10 @@ GridColumns memberDistances(const ClubSettings& club);
 GridColumns raceStatus(const TdmZAVR& dm);
 
 // Result view (Races page): position, member name, ring parts, arrival time, flying time, speed
-// titled by the club's unit, distance.
-GridColumns raceResult(const TdmZAVR& dm, const ClubSettings& club);
+// titled by the club's unit, distance. The member and pigeon columns show the rows by the rules
+// read with them (RaceResults::loadResultRows).
+GridColumns raceResult(const ClubSettings& club, const GridColumn::DisplayRule& memberName,
+                       const GridColumn::DisplayRule& ringParts);
 
 }  // namespace ListColumns
 

@@ -191,7 +191,7 @@ QString raceResultTitle(const QString& resultViewTitle, const QVariant& liberDat
            QStringLiteral(" (") + summaryLine + QStringLiteral(")");
 }
 
-Report raceResult(const TdmZAVR& dm, const ClubSettings& club, const QString& resultViewTitle,
+Report raceResult(const ClubSettings& club, const GridColumns& resultColumns, const QString& resultViewTitle,
                   const QVariant& liberDate, const QVariant& liberTime, const QString& summaryLine,
                   const RowSetModel& results)
 {
@@ -206,7 +206,7 @@ Report raceResult(const TdmZAVR& dm, const ClubSettings& club, const QString& re
     };
     Report report = makeReport(QStringLiteral("TfrmPrtRaceResult"), QStringLiteral("Race Result"), club,
                                raceResultTitle(resultViewTitle, liberDate, liberTime, summaryLine), columns,
-                               ListColumns::raceResult(dm, club), results);
+                               resultColumns, results);
     report.detailFont.pointSize = 8.5;
     report.columnHeaderFont.pointSize = 8.5;
     return report;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GridColumns.h"
 #include "Report.h"
 
 #include <QString>
@@ -14,8 +15,9 @@ struct ClubSettings;
 // grid as that grid holds them, in its current order (a title-click sort carries over). Rows are
 // read by field name (case does not matter) as raw stored values, and printed by the display
 // rules of the page's grid (ListColumns). A row set without one of the expected fields raises
-// CorvelError. Reports that show member names, colour names or ring parts look them up in the
-// database.
+// CorvelError. Reports that show member names or colour names look them up in the database; the
+// race result prints by the Result view's own columns, whose names and ring parts came with its
+// rows.
 //
 // A page's Print handler builds the report and shows its preview:
 //   produceReport(this, ListReports::memberList(dm.clubSettings(), *memberModel));
@@ -51,8 +53,9 @@ QString raceStatusTitle(const QString& statusViewTitle, const QVariant& liberDat
 
 // Race result, titled with the Result view's title, the race's liberation date and time and the
 // view's summary line. Rows (the Result view): Pos, LoftNo, PRingNo, BackTime, FlyTime, FlySpeed,
-// Dist. The pigeon column shows the ring's parts from ZAVR_PigData.
-Report raceResult(const TdmZAVR& dm, const ClubSettings& club, const QString& resultViewTitle,
+// Dist, printed as the Result view's columns (`resultColumns`, ListColumns::raceResult) show them:
+// the member's name and the ring's parts as read with the rows.
+Report raceResult(const ClubSettings& club, const GridColumns& resultColumns, const QString& resultViewTitle,
                   const QVariant& liberDate, const QVariant& liberTime, const QString& summaryLine,
                   const RowSetModel& results);
 QString raceResultTitle(const QString& resultViewTitle, const QVariant& liberDate, const QVariant& liberTime,

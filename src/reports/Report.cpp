@@ -8,6 +8,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <algorithm>
+#include <deque>
 #include <optional>
 
 ReportItem ReportItem::makeText(const QRectF& rect, const QString& text, ReportFont font, Qt::Alignment alignment)
@@ -105,7 +106,8 @@ QFont qtFont(const ReportFont& f)
     return font;
 }
 
-// Millimetres and device pixels of one paint device.
+// Millimetres and device pixels of one paint device, and the metrics of its fonts (made once for
+// each font of the report).
 class Measure {
 public:
     explicit Measure(QPagedPaintDevice& device)
@@ -119,15 +121,24 @@ public:
     {
         return {mm.x() * dotsPerMmX_, mm.y() * dotsPerMmY_, mm.width() * dotsPerMmX_, mm.height() * dotsPerMmY_};
     }
-    double lineHeight(const ReportFont& font) const { return QFontMetricsF(qtFont(font), &device_).height() / dotsPerMmY_; }
+    const QFontMetricsF& metrics(const ReportFont& font) const
+    {
+        for (const auto& [f, fm] : metrics_)
+            if (f.pointSize == font.pointSize && f.bold == font.bold && f.italic == font.italic)
+                return fm;
+        metrics_.emplace_back(font, QFontMetricsF(qtFont(font), &device_));
+        return metrics_.back().second;
+    }
+    double lineHeight(const ReportFont& font) const { return metrics(font).height() / dotsPerMmY_; }
     // Height in mm of `text` wrapped into `width` mm.
     double wrappedHeight(const ReportFont& font, const QString& text, double width) const
     {
-        if (text.isEmpty())
+        const QFontMetricsF& fm = metrics(font);
+        const double widthDots = std::max(1.0, width * dotsPerMmX_);
+        // Most texts fit on one line: measuring their advance is enough.
+        if (text.isEmpty() || (!text.contains(QLatin1Char('\n')) && fm.horizontalAdvance(text) <= widthDots))
             return lineHeight(font);
-        const QFontMetricsF fm(qtFont(font), &device_);
-        const QRectF box = fm.boundingRect(QRectF(0, 0, std::max(1.0, width * dotsPerMmX_), 1e7),
-                                           Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+        const QRectF box = fm.boundingRect(QRectF(0, 0, widthDots, 1e7), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
         return std::max(box.height(), fm.height()) / dotsPerMmY_;
     }
     QPagedPaintDevice& device() const { return device_; }
@@ -137,6 +148,7 @@ private:
     QPagedPaintDevice& device_;
     double dotsPerMmX_;
     double dotsPerMmY_;
+    mutable std::deque<std::pair<ReportFont, QFontMetricsF>> metrics_;
 };
 
 // A band's height and its items' rectangles once wrapped texts have taken the room they need.
@@ -185,6 +197,7 @@ QList<QRectF> columnSpans(const Report& report)
     return spans;
 }
 
+// The height of a line of cells: its tallest cell, every cell measured once.
 double lineOfCellsHeight(const QList<QRectF>& spans, const ReportFont& font, const std::function<QString(int)>& cell,
                          const Measure& m)
 {

@@ -61,20 +61,19 @@ TEST(DisplayRules, DateTimeText)
         EXPECT_EQ(DisplayRules::dateTimeText(value), text) << value.toString().toStdString();
 }
 
-TEST(DisplayRules, ColourNamesAndRingPartsAreReadOnce)
+TEST(DisplayRules, ColourNamesAreReadOnceAndRingsShowTheirParts)
 {
     TestDatabase t;
     t.run(QStringLiteral("INSERT INTO ZAVR_FeatherColor (ColorType, FeathColor) VALUES ('BLU', 'Blue'), ('RED', 'Red')"));
-    t.run(QStringLiteral("INSERT INTO ZAVR_PigData (LoftNo, PRingNo, RCountry, RYear, RRegLetter, RRegNumber) VALUES "
-                         "('L1', 'BELG241234567', 'BELG', '24', NULL, '1234567')"));
     const ColourNameLookup colours(t.dm());
-    const RingPartsLookup rings(t.dm());
     // Later rows do not change what was read.
     t.run(QStringLiteral("DELETE FROM ZAVR_FeatherColor"));
     EXPECT_EQ(colours.name(QStringLiteral("BLU")), QStringLiteral("Blue"));
     for (const QVariant& code : {QVariant(QStringLiteral("XX")), QVariant(QString()), QVariant()})
         EXPECT_EQ(colours.name(code), QStringLiteral("Other")) << code.toString().toStdString();
 
+    RingPartsLookup rings;
+    rings.add(QStringLiteral("BELG241234567"), QStringLiteral("BELG"), QStringLiteral("24"), QVariant(), QStringLiteral("1234567"));
     EXPECT_EQ(rings.text(QStringLiteral("BELG241234567")), QStringLiteral("BELG 24  1234567"));
     EXPECT_EQ(rings.text(QStringLiteral("ZZ-GONE")), QStringLiteral("ZZ-GONE"));  // not in the register
     EXPECT_EQ(rings.text(QVariant()), QString());

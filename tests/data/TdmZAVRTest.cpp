@@ -6,12 +6,14 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -300,14 +302,57 @@ TEST(TdmZAVR, SnapshotIsACompleteDatabaseWithTheSourcesDate)
 {
     TestDatabase t;
     t.run(QStringLiteral("INSERT INTO ZAVR_LoftData (LoftNo, LoftName) VALUES ('L1', 'Jan')"));
+    // Some megabytes, so the copy is written in many blocks.
+    t.run(QStringLiteral("WITH RECURSIVE k(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM k WHERE n < 2000) "
+                         "INSERT INTO ZAVR_LoftData (LoftNo, LoftName, Notes) SELECT 'M' || n, 'Member ' || n, "
+                         "printf('%.*c', 1500 + n % 700, 'x') FROM k"));
+    const QString content = QStringLiteral("SELECT count(*) || ' ' || sum(length(Notes)) || ' ' || group_concat(LoftName, '') "
+                                           "FROM ZAVR_LoftData");
     const QString target = t.path() + QStringLiteral("/copy.bak");
     writeFile(target, "old contents");
     t.dm().snapshotTo(target);
     EXPECT_EQ(FileCopy::lastWriteTime(target), FileCopy::lastWriteTime(t.dm().databasePath()));
     TdmZAVR copy(target);
     ASSERT_TRUE(copy.open()) << copy.openError().toStdString();
-    EXPECT_EQ(copy.scalar(QStringLiteral("SELECT LoftName FROM ZAVR_LoftData")).toString(), QStringLiteral("Jan"));
+    EXPECT_EQ(copy.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    EXPECT_EQ(copy.scalar(QStringLiteral("SELECT LoftName FROM ZAVR_LoftData WHERE LoftNo = 'L1'")).toString(), QStringLiteral("Jan"));
+    EXPECT_EQ(copy.scalar(content), t.dm().scalar(content));
     EXPECT_EQ(QDir(t.path()).entryList({QStringLiteral("*.tmp-*")}, QDir::Files).size(), 0);
+}
+
+TEST(TdmZAVR, SnapshotThatCannotBeTakenChangesNothing)
+{
+    TestDatabase t;
+    t.run(QStringLiteral("INSERT INTO ZAVR_LoftData (LoftNo, LoftName) VALUES ('L1', 'Jan')"));
+    const QString existing = t.path() + QStringLiteral("/copy.bak");
+    writeFile(existing, "old contents");
+    struct Case {
+        const char* what;
+        QString target;
+        bool inTransaction;
+        QString reason;
+    };
+    const std::vector<Case> cases = {
+        {"a change in progress", existing, true, QStringLiteral("a change is still in progress.")},
+        {"a missing folder", t.path() + QStringLiteral("/missing/copy.bak"), false, QStringLiteral("unable to open")},
+    };
+    for (const Case& c : cases) {
+        std::optional<TdmZAVR::Transaction> tx;
+        if (c.inTransaction) {
+            tx.emplace(t.dm());
+            t.run(QStringLiteral("INSERT INTO ZAVR_LoftData (LoftNo, LoftName) VALUES ('L2', 'Piet')"));
+        }
+        try {
+            t.dm().snapshotTo(c.target);
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const DbError& e) {
+            EXPECT_TRUE(e.text().startsWith(QStringLiteral("Cannot copy the club database to "))) << e.text().toStdString();
+            EXPECT_TRUE(e.text().contains(c.reason)) << c.what << ": " << e.text().toStdString();
+        }
+        EXPECT_EQ(fileHash(existing), QCryptographicHash::hash("old contents", QCryptographicHash::Sha256)) << c.what;
+        EXPECT_FALSE(QFileInfo::exists(t.path() + QStringLiteral("/missing"))) << c.what;
+        EXPECT_EQ(QDir(t.path()).entryList({QStringLiteral("*.tmp-*")}, QDir::Files).size(), 0) << c.what;
+    }
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST(RaceResults, ResultRowsAreRankedBySpeedWithSharedPositions)
     TestDatabase t;
     addRace(t);
     RowSetModel rows;
-    RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows);
+    const RaceResults::LoadedResult read = RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows);
     EXPECT_EQ(rows.fields(), (QStringList{"Pos", "LiberCode", "PRingNo", "BackTime", "FlyTime", "FlySpeed", "Dist", "LoftNo"}));
     ASSERT_EQ(rows.rowCount(), 5);  // both clubs; no entry without an arrival; not the other race
     EXPECT_EQ(texts(rows, QStringLiteral("Pos")), (QStringList{"1", "2", "2", "4", "5"}));
@@ -56,7 +56,7 @@ TEST(RaceResults, ResultRowsAreRankedBySpeedWithSharedPositions)
     EXPECT_EQ(rows.value(3, QStringLiteral("PRingNo")).toString(), QStringLiteral("BELG24-2"));
     EXPECT_TRUE(rows.value(4, QStringLiteral("LoftNo")).isNull());  // a ring that is in no member's list
 
-    rows.setColumns(ListColumns::raceResult(t.dm(), ClubSettings{}));
+    rows.setColumns(ListColumns::raceResult(ClubSettings{}, read.memberName, read.ringParts));
     EXPECT_EQ(rows.displayText(0, QStringLiteral("LoftNo")), QStringLiteral("Jones"));
     EXPECT_EQ(rows.displayText(3, QStringLiteral("LoftNo")), QStringLiteral("Smith"));
     EXPECT_EQ(rows.displayText(0, QStringLiteral("PRingNo")), QStringLiteral("NL 24 A 12345"));
@@ -86,14 +86,16 @@ TEST(RaceResults, StatusCountsMarkedAndArrivedPerMemberAndClock)
     EXPECT_EQ(rows.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Birds marked"));
 }
 
-TEST(RaceResults, SummaryLine)
+TEST(RaceResults, SummaryLineCountsEveryEntryOfTheRace)
 {
     TestDatabase t;
     addRace(t);
-    const RaceResults::Counts counts = RaceResults::countRace(t.dm(), QStringLiteral("A1"), RaceDay);
+    RowSetModel rows;
+    const RaceResults::Counts counts = RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows).counts;
     EXPECT_EQ(RaceResults::summaryLine(counts), QStringLiteral("3 Members sent 6 birds of which 5 were clocked"));
-    const RaceResults::Counts none = RaceResults::countRace(t.dm(), QStringLiteral("ZZ"), RaceDay);
+    const RaceResults::Counts none = RaceResults::loadResultRows(t.dm(), QStringLiteral("ZZ"), RaceDay, rows).counts;
     EXPECT_EQ(RaceResults::summaryLine(none), QStringLiteral("0 Members sent 0 birds of which 0 were clocked"));
+    EXPECT_EQ(rows.rowCount(), 0);
 }
 
 TEST(RaceResults, ResultGridShowsTheDocumentedColumnOrder)
@@ -101,11 +103,12 @@ TEST(RaceResults, ResultGridShowsTheDocumentedColumnOrder)
     TestDatabase t;
     addRace(t);
     RowSetModel rows;
-    RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows);
-    rows.setColumns(ListColumns::raceResult(t.dm(), ClubSettings{}));
+    const RaceResults::LoadedResult read = RaceResults::loadResultRows(t.dm(), QStringLiteral("A1"), RaceDay, rows);
+    const GridColumns columns = ListColumns::raceResult(ClubSettings{}, read.memberName, read.ringParts);
+    rows.setColumns(columns);
     QTableView grid;
     grid.setModel(&rows);
-    showColumns(&grid, ListColumns::raceResult(t.dm(), ClubSettings{}));
+    showColumns(&grid, columns);
     QStringList shown;
     for (int visual = 0; visual < rows.columnCount(); ++visual) {
         const int logical = grid.horizontalHeader()->logicalIndex(visual);

@@ -298,6 +298,9 @@ TEST_F(ResultViews, ResultRanksBySpeedWithSharedPositionsAndSumsUpTheRace)
         << qPrintable(reportTitleText(*report));
     ASSERT_EQ(report->rows.size(), 4);
     EXPECT_EQ(report->rows.at(0).at(1), QStringLiteral("Smith"));
+    // The report prints the pigeons by the grid's own rule: the ring parts read with the rows.
+    for (int r = 0; r < rows->rowCount(); ++r)
+        EXPECT_EQ(report->rows.at(r).at(2), rows->displayText(r, QStringLiteral("PRingNo"))) << r;
 
     p.click("btnRaceRec");
     EXPECT_FALSE(p.hidden("pnlRacePoint"));

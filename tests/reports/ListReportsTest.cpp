@@ -1,3 +1,5 @@
+#include "DisplayRules.h"
+#include "ListColumns.h"
 #include "ListReports.h"
 #include "PdfText.h"
 #include "QtPrinters.h"
@@ -222,17 +224,24 @@ TEST_F(ListReportsTest, RaceResultPrintsPositionsRingsAndSpeedsByTheirRules)
     EXPECT_EQ(ListReports::raceResultTitle(QStringLiteral("NWC Result for Barcelona"), QStringLiteral("2024-05-09 00:00:00"),
                                            QStringLiteral("07:00:00"), QStringLiteral("0 Members sent 0 birds of which 0 were clocked")),
               QStringLiteral("NWC Result for Barcelona (05-09 07:00:00) (0 Members sent 0 birds of which 0 were clocked)"));
+    // The member and the pigeon print as the Result view's columns show them (the names and ring
+    // parts come with the view's rows).
+    RowSetModel* results = query(ResultSql);
+    const LoftNameLookup names(t.dm());
+    const GridColumn::DisplayRule memberName = [&names](const QVariant& v) { return names.name(v); };
+    const GridColumn::DisplayRule ringParts = [](const QVariant& v) { return QStringLiteral("ring ") + v.toString(); };
     for (const int mode : {0, 1}) {
         const Report report = ListReports::raceResult(
-            t.dm(), club(mode), QStringLiteral("NWC Result for Barcelona"), QStringLiteral("2024-05-09 00:00:00"),
+            club(mode), ListColumns::raceResult(club(mode), memberName, ringParts), QStringLiteral("NWC Result for Barcelona"),
+            QStringLiteral("2024-05-09 00:00:00"),
             QStringLiteral("2024-05-09 07:00:00"), QStringLiteral("2 Members sent 6 birds of which 5 were clocked"),
-            *query(ResultSql));
+            *results);
         EXPECT_EQ(report.rows,
-                  (QList<QStringList>{{"1", "Smith", "GB 24 A 12345", "15:02:03", "8:2:3", "1,234.500", "595,137"},
-                                      {"2", "Adams", "NL 25  1234567", "15:10:00", "8:10:0", "1,100.250", "539,775"},
-                                      {"2", "Adams", "BE 23 X 99", "15:12:00", "8:12:0", "1,100.250", "541,260"},
-                                      {"4", "", "ZZ-GONE", "16:00:00", "9:0:0", " 950.000", "513,000"},
-                                      {"5", "Smith", "GB 24 A 7", "07:00:00", "0:0:0", "", ""}}));
+                  (QList<QStringList>{{"1", "Smith", "ring GB24A12345", "15:02:03", "8:2:3", "1,234.500", "595,137"},
+                                      {"2", "Adams", "ring NL251234567", "15:10:00", "8:10:0", "1,100.250", "539,775"},
+                                      {"2", "Adams", "ring BE2399", "15:12:00", "8:12:0", "1,100.250", "541,260"},
+                                      {"4", "", "ring ZZ-GONE", "16:00:00", "9:0:0", " 950.000", "513,000"},
+                                      {"5", "Smith", "ring GB24A7", "07:00:00", "0:0:0", "", ""}}));
         const PdfText pdf = renderAndRead(report, dir);
         EXPECT_EQ(columnTitles(report), (QStringList{"Pos.", "Member", "Pigeon", "Clocked", "Flying Time",
                                                      mode == 1 ? "Yards/min" : "M/min", "Dist."}));
@@ -243,8 +252,8 @@ TEST_F(ListReportsTest, RaceResultPrintsPositionsRingsAndSpeedsByTheirRules)
         EXPECT_TRUE(pdf.lines().join(QLatin1Char(' ')).contains(QStringLiteral(
             "NWC Result for Barcelona (05-09 07:00:00) (2 Members sent 6 birds of which 5 were clocked)")))
             << pdf.all().toStdString();
-        EXPECT_EQ(pdf.linesWith(QStringLiteral("GB 24 A 7")), QStringList{"5 Smith GB 24 A 7 07:00:00 0:0:0"});
-        EXPECT_EQ(pdf.linesWith(QStringLiteral("BE 23")), QStringList{"2 Adams BE 23 X 99 15:12:00 8:12:0 1,100.250 541,260"});
+        EXPECT_EQ(pdf.linesWith(QStringLiteral("GB24A7")), QStringList{"5 Smith ring GB24A7 07:00:00 0:0:0"});
+        EXPECT_EQ(pdf.linesWith(QStringLiteral("BE2399")), QStringList{"2 Adams ring BE2399 15:12:00 8:12:0 1,100.250 541,260"});
     }
 }
 

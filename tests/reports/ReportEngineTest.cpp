@@ -91,6 +91,35 @@ TEST_F(ReportEngine, LongReportRepeatsHeadersOnEveryPageAndKeepsEachRowWhole)
     EXPECT_EQ(next, rows) << "rows missing or out of order from row " << next;
 }
 
+TEST_F(ReportEngine, RowIsAsTallAsItsCellWithTheMostLines)
+{
+    // Each column is 95 mm wide.
+    const QString oneLine = QStringLiteral("fits on one line");
+    const QString fourLines = QString(QStringLiteral("wrapping words ")).repeated(12);
+    const Report report = sampleReport(5, [&](int i) {
+        const QList<QStringList> rows = {{QStringLiteral("a"), QStringLiteral("b")},
+                                         {QStringLiteral("a"), oneLine},
+                                         {QStringLiteral("a"), fourLines},
+                                         {fourLines, QStringLiteral("b")},
+                                         {QStringLiteral("two\nlines"), QString()}};
+        return rows.at(i);
+    });
+    QPdfWriter writer(dir.filePath(QStringLiteral("heights.pdf")));
+    writer.setResolution(600);
+    QList<double> heights;
+    for (const ReportPageLayout& page : layoutReport(report, writer))
+        for (const auto& at : page.placements)
+            if (at.what == What::Row)
+                heights << at.height;
+    ASSERT_EQ(heights.size(), 5);
+    const double line = heights.at(0);
+    EXPECT_DOUBLE_EQ(heights.at(1), line);
+    EXPECT_GT(heights.at(2), line * 2.5);  // the padding does not grow with the lines
+    EXPECT_DOUBLE_EQ(heights.at(3), heights.at(2));
+    EXPECT_GT(heights.at(4), line * 1.5);
+    EXPECT_LT(heights.at(4), heights.at(2));
+}
+
 TEST_F(ReportEngine, LayoutPlacesEveryRowOnceInsideThePrintableArea)
 {
     const Report report = sampleReport(120, [](int i) {
