@@ -82,7 +82,8 @@ TEST_F(DemoClubTest, TheProgramOpensTheDemoClubWithoutAnyMessage)
     EXPECT_EQ(dm.scalar(QStringLiteral("SELECT ClubName FROM ZAVR_ClubData")).toString(), DemoClub::ClubName);
 
     // The open race: marked pigeons, none home yet.
-    const RaceResults::Counts open = RaceResults::countRace(dm, DemoClub::OpenRaceCode, OpenRaceDate);
+    RowSetModel openRows;
+    const RaceResults::Counts open = RaceResults::loadResultRows(dm, DemoClub::OpenRaceCode, OpenRaceDate, openRows).counts;
     EXPECT_GT(open.birds, 0);
     EXPECT_EQ(open.clocked, 0);
     EXPECT_EQ(dm.scalar(QStringLiteral("SELECT count(*) FROM ZAVR_PigRaceData WHERE LiberCode = ? AND MarkedTime IS NOT NULL"),
@@ -105,8 +106,7 @@ TEST_F(DemoClubTest, TheFinishedRaceRanksByFallingSpeedWithSharedPositions)
     TdmZAVR dm(folder().databasePath());
     ASSERT_TRUE(dm.open());
     RowSetModel rows;
-    RaceResults::loadResultRows(dm, DemoClub::FinishedRaceCode, FinishedRaceDate, rows);
-    const RaceResults::Counts counts = RaceResults::countRace(dm, DemoClub::FinishedRaceCode, FinishedRaceDate);
+    const RaceResults::Counts counts = RaceResults::loadResultRows(dm, DemoClub::FinishedRaceCode, FinishedRaceDate, rows).counts;
     EXPECT_GE(counts.members, 5);
     EXPECT_LT(counts.clocked, counts.birds);  // some pigeons were sent and are not home
     ASSERT_EQ(rows.rowCount(), counts.clocked);
