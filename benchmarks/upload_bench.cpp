@@ -81,9 +81,7 @@ std::shared_ptr<UploadRound> prepareRound(Bench::Club& club)
     auto round = std::make_shared<UploadRound>();
     round->dm = club.openCopy(QStringLiteral("upload.db"));
     const TdmZAVR& dm = *round->dm;
-    // The largest race with a member at a distance from its point (the coordinate rules give no
-    // distance from a point at 0 degrees of longitude, where some of the generated points lie),
-    // and the first such member.
+    // The largest race with a member at a distance from its point, and the first such member.
     QList<ClubGenerator::Race> races = club.plan().races;
     std::stable_sort(races.begin(), races.end(), [](const auto& a, const auto& b) { return a.entries > b.entries; });
     std::optional<ClockRace> race;

@@ -55,8 +55,9 @@ bool ParseCoordinate(const QString& text, double& value, QStringList* messages)
     QString t = trimControls(text);
     if (t.isEmpty())
         return false;
-    if (t.mid(1, 3) == QLatin1String("000"))
-        return false;  // zero whole degrees count as not given
+    // "000" degrees with no minutes or seconds either is the coordinate left at zero: not given.
+    // With minutes or seconds it is a place within a degree of the meridian or the equator.
+    const bool zeroDegrees = t.mid(1, 3) == QLatin1String("000");
 
     double sign = 1;
     auto isMark = [](QChar c) {
@@ -115,6 +116,8 @@ bool ParseCoordinate(const QString& text, double& value, QStringList* messages)
             return false;
         }
     }
+    if (zeroDegrees && numbers[0] == 0 && numbers[1] == 0 && numbers[2] == 0)
+        return false;
     value = (numbers[1] / 60 + numbers[0] + numbers[2] / 3600) * sign;
     return true;
 }

@@ -8,7 +8,8 @@
 // digits of hundredths ("E121'23:24.33", "N024'22:30.44"). "W" and "S" are negative.
 
 // Reads one coordinate text into signed decimal degrees. Returns false (value 0) when the text is
-// empty, has zero whole degrees written as "000", or holds an invalid number; in the last case the
+// empty, is all zeros with its degrees written as "000" ("N000'00:00": left at zero, not given),
+// or holds an invalid number; in the last case the
 // message "Invalid character in <degrees|minutes|seconds> field in string <text>" is appended to
 // `messages` (when given). Also reads spaced forms ("121 23 24 W"), a trailing hemisphere letter,
 // a leading "-", the degree sign and the acute accent as separators.

@@ -62,7 +62,13 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"LineBreakAfterTheMinutes", QStringLiteral("E121'23\n:24"), false, 0,
                   QStringLiteral("Invalid character in minutes field in string E121'23\n:24")},
         ParseCase{"FractionAndExponent", QStringLiteral("E121'23:2.4e1"), true, 121.39, {}},
-        ParseCase{"ThreeZeroDegreesCountAsNotGiven", QStringLiteral("N000'30:00"), false, 0, {}},
+        // Within a degree of the meridian or the equator is a place; all zeros is no coordinate.
+        ParseCase{"ZeroWholeDegreesWithMinutes", QStringLiteral("N000'30:00"), true, 0.5, {}},
+        ParseCase{"ZeroWholeDegreesWestOfGreenwich", QStringLiteral("W000'07:30.00"), true, -0.125, {}},
+        ParseCase{"ZeroWholeDegreesWithSecondsOnly", QStringLiteral("E000'00:36"), true, 0.01, {}},
+        ParseCase{"AllZerosCountAsNotGiven", QStringLiteral("N000'00:00.00"), false, 0, {}},
+        ParseCase{"AllZerosInvalidMinutesSaySo", QStringLiteral("N000'0X:00"), false, 0,
+                  QStringLiteral("Invalid character in minutes field in string N000'0X:00")},
         ParseCase{"EmptyText", QString(), false, 0, {}},
         ParseCase{"OnlySpaces", QStringLiteral("   "), false, 0, {}},
         ParseCase{"BlankMaskText", Blank, false, 0, QStringLiteral("Invalid character in degrees field in string ") + Blank}),
@@ -124,8 +130,13 @@ INSTANTIATE_TEST_SUITE_P(
                    QString(), QString(), 0, 0},
         MetresCase{"BlankPointLatitudeMessage", QStringLiteral("E121'23:24.33"), QStringLiteral("N024'22:30.44"),
                    QStringLiteral("E120'30:00"), QStringLiteral("    '  :  "), 0, 1},
-        MetresCase{"LatitudeBelowOneDegreeCountsAsNotGiven", QStringLiteral("E121'23:24.33"),
-                   QStringLiteral("N000'22:30.44"), QStringLiteral("E120'30:00"), QStringLiteral("N023'30:00"), 0, 0}),
+        // A loft in London and a point in Paris, both within a degree of the meridian.
+        MetresCase{"LongitudesBelowOneDegree", QStringLiteral("W000'07:30.00"), QStringLiteral("N051'30:00.00"),
+                   QStringLiteral("E002'21:00"), QStringLiteral("N048'51:00"), 342874, 0},
+        MetresCase{"AcrossTheMeridianWithinADegree", QStringLiteral("W000'30:00.00"), QStringLiteral("N051'00:00.00"),
+                   QStringLiteral("E000'30:00"), QStringLiteral("N051'00:00"), 70055, 0},
+        MetresCase{"AllZeroLatitudeCountsAsNotGiven", QStringLiteral("E121'23:24.33"),
+                   QStringLiteral("N000'00:00.00"), QStringLiteral("E120'30:00"), QStringLiteral("N023'30:00"), 0, 0}),
     [](const ::testing::TestParamInfo<MetresCase>& param) { return std::string(param.param.name); });
 
 }  // namespace
