@@ -13,7 +13,7 @@
 namespace ClubGenerator {
 
 // Bumped whenever the rows a size gives change, so cached databases are made again.
-inline constexpr int Version = 1;
+inline constexpr int Version = 2;
 
 // Every race is liberated at this time of its day.
 inline const QTime LiberationTime(6, 30, 0);
