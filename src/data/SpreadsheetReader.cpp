@@ -40,6 +40,41 @@ public:
     }
 };
 
+// Little-endian fields of a zip file's records.
+quint32 zipField(const QByteArray& bytes, qsizetype at, int size)
+{
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<quint8>(bytes.at(at + i));
+    return value;
+}
+
+// Whether the file is a zip container whose directory declares an entry larger than the file
+// itself (compressed) or than a workbook can be (uncompressed). The spreadsheet library sets aside
+// what an entry declares before it reads it, so such a damaged file would take gigabytes of memory.
+// A directory that cannot be walked is left to the library, which refuses it.
+bool zipDeclaresImpossibleSizes(const QByteArray& content)
+{
+    constexpr quint32 MaxUncompressed = 1u << 30;
+    constexpr qsizetype EndRecordSize = 22;
+    const qsizetype end = content.lastIndexOf(QByteArrayLiteral("PK\x05\x06"));
+    if (end < 0 || end + EndRecordSize > content.size())
+        return false;
+    const quint32 entries = zipField(content, end + 10, 2);
+    qsizetype at = zipField(content, end + 16, 4);
+    for (quint32 n = 0; n < entries; ++n) {
+        constexpr qsizetype HeaderSize = 46;
+        if (at < 0 || at + HeaderSize > content.size() || zipField(content, at, 4) != 0x02014b50)
+            return false;
+        const quint32 compressed = zipField(content, at + 20, 4);
+        const quint32 uncompressed = zipField(content, at + 24, 4);
+        if (compressed > static_cast<quint64>(content.size()) || uncompressed > MaxUncompressed)
+            return true;
+        at += HeaderSize + zipField(content, at + 28, 2) + zipField(content, at + 30, 2) + zipField(content, at + 32, 2);
+    }
+    return false;
+}
+
 QString tooManyCellsText(const QString& shown, qint64 rows, qint64 columns)
 {
     return QStringLiteral("%1 holds data as far as row %2, column %3: more than the %4 cells this program reads. "
@@ -111,6 +146,10 @@ QList<QVariantList> readFirstSheet(const QString& path)
     orcus::spreadsheet::import_factory factory(doc);
     std::unique_ptr<orcus::iface::import_filter> filter;
     const QString suffix = QFileInfo(path).suffix().toLower();
+    if (zipDeclaresImpossibleSizes(content))
+        throw CorvelError(QStringLiteral("%1 is damaged: its contents declare sizes the file cannot hold, so it cannot be read "
+                                         "as a spreadsheet.")
+                              .arg(shown));
     try {
         const auto format = orcus::detect(reinterpret_cast<const unsigned char*>(content.constData()),
                                           static_cast<size_t>(content.size()));

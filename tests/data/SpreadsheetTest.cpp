@@ -60,6 +60,38 @@ TEST(Spreadsheet, ValueFarBeyondTheTableIsRefusedNotRead)
     }
 }
 
+// A workbook whose zip directory declares an entry of 4 GB (compressed or not) is refused before
+// the spreadsheet library sets that much memory aside for it.
+TEST(Spreadsheet, DirectoryDeclaringImpossibleSizesIsRefused)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sizes.xlsx"));
+    RowSetModel model;
+    model.setRows({QStringLiteral("Ring")}, {QVariantList{QStringLiteral("BELG24")}});
+    writeWorkbook(path, model, {{}});
+    QFile in(path);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray sound = in.readAll();
+    in.close();
+    const qsizetype firstEntry = sound.indexOf(QByteArrayLiteral("PK\x01\x02"));
+    ASSERT_GE(firstEntry, 0);
+    for (const int field : {20, 24}) {  // compressed size, uncompressed size
+        SCOPED_TRACE(field);
+        QByteArray damaged = sound;
+        damaged.replace(firstEntry + field, 4, QByteArray(4, '\xFF'));
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(damaged);
+        out.close();
+        try {
+            readFirstSheet(path);
+            FAIL() << "the file was read";
+        } catch (const CorvelError& e) {
+            EXPECT_TRUE(e.text().contains(QStringLiteral("is damaged"))) << e.text().toStdString();
+        }
+    }
+}
+
 TEST(Spreadsheet, CsvCellsAreTexts)
 {
     QTemporaryDir dir;
