@@ -11,6 +11,15 @@
 
 namespace {
 
+QString writeCsv(const QTemporaryDir& dir, const char* content)
+{
+    const QString path = dir.filePath(QStringLiteral("cells.csv"));
+    QFile out(path);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(content);
+    return path;
+}
+
 TEST(Spreadsheet, LargeWorkbookReadsBackWhole)
 {
     // Larger than the part of a file that format detection used to look at.
@@ -95,11 +104,7 @@ TEST(Spreadsheet, DirectoryDeclaringImpossibleSizesIsRefused)
 TEST(Spreadsheet, CsvCellsAreTexts)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("cells.csv"));
-    QFile out(path);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write("001,07,\"a,b\"\r\n\r\n\"two\r\nlines\",,12.50\r\n");
-    out.close();
+    const QString path = writeCsv(dir, "001,07,\"a,b\"\r\n\r\n\"two\r\nlines\",,12.50\r\n");
     EXPECT_EQ(readFirstSheet(path), (QList<QVariantList>{QVariantList{"001", "07", "a,b"},
                                                          QVariantList{QVariant(), QVariant(), QVariant()},
                                                          QVariantList{"two\nlines", QVariant(), "12.50"}}));
@@ -121,11 +126,7 @@ TEST(Spreadsheet, FileTheLibraryAbortsOnIsReportedAsDamaged)
 TEST(Spreadsheet, ReaderThatCannotAnswerIsReported)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("cells.csv"));
-    QFile out(path);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write("001,07\r\n");
-    out.close();
+    const QString path = writeCsv(dir, "001,07\r\n");
     const struct {
         const char* reader;
         const char* text;
