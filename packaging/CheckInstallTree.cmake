@@ -40,6 +40,18 @@ foreach(library ClockComm ClockRace PortLink RingReader)
   endif()
 endforeach()
 
+# The spreadsheet reader in the program's library folder, where the installed program looks for
+# it, answering for a file that is not there (its answer starts with the magic "CSHR").
+set(reader "${PREFIX}/${LIBRARY_DIR}/corvel-sheet-reader")
+if(NOT EXISTS "${reader}")
+  fault("${LIBRARY_DIR}/corvel-sheet-reader is missing")
+else()
+  execute_process(COMMAND "${reader}" "${PREFIX}/no-such-workbook.xlsx" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0 OR NOT out MATCHES "^CSHR")
+    fault("the installed corvel-sheet-reader does not run: ${rc} ${err}")
+  endif()
+endif()
+
 # The desktop entry: valid, starting the installed program, naming the installed icon.
 set(entry "${PREFIX}/${DATADIR}/applications/corvel-club.desktop")
 if(NOT EXISTS "${entry}")

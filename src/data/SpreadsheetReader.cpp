@@ -1,10 +1,13 @@
 #include "SpreadsheetReader.h"
 
 #include "CorvelError.h"
+#include "ProgramFolder.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <ixion/cell.hpp>
 #include <ixion/formula_result.hpp>
 #include <ixion/model_context.hpp>
@@ -125,9 +128,86 @@ QVariant formulaResult(const ixion::model_context& cells, const ixion::abs_addre
     }
 }
 
+// What the reader program writes: the magic and the format version, then whether the file was
+// read, then the rows or the error's text.
+constexpr quint32 kSheetMagic = 0x43534852;  // "CSHR"
+constexpr quint16 kSheetFormat = 1;
+constexpr QDataStream::Version kSheetStreamVersion = QDataStream::Qt_6_0;
+
+QString sheetReaderPath()
+{
+    const QString chosen = qEnvironmentVariable("CORVEL_SHEET_READER");
+    if (!chosen.isEmpty())
+        return chosen;
+    const QString installed = QDir(programLibraryFolder()).filePath(QStringLiteral("corvel-sheet-reader"));
+    return QFileInfo::exists(installed) ? installed : QStringLiteral(CORVEL_SHEET_READER_BUILT);
+}
+
+CorvelError damagedFile(const QString& shown, const QString& reason)
+{
+    return CorvelError(QStringLiteral("%1 is damaged or is not a spreadsheet this program can read: %2.").arg(shown, reason));
+}
+
 }  // namespace
 
+void writeFirstSheet(const QString& path, QIODevice& out)
+{
+    QDataStream stream(&out);
+    stream.setVersion(kSheetStreamVersion);
+    stream << kSheetMagic << kSheetFormat;
+    try {
+        const QList<QVariantList> rows = readFirstSheetInProcess(path);
+        stream << true << rows;
+    } catch (const CorvelError& e) {
+        stream << false << e.text();
+    }
+}
+
 QList<QVariantList> readFirstSheet(const QString& path)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    const QString reader = sheetReaderPath();
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(reader, {path}, QIODevice::ReadOnly);
+    if (!process.waitForStarted())
+        throw CorvelError(QStringLiteral("Cannot read %1: the spreadsheet reader %2 cannot be started (%3).")
+                              .arg(shown, QDir::toNativeSeparators(reader), process.errorString()));
+    // The rows come as the reader writes them; QProcess keeps all of its output until it ends.
+    if (!process.waitForFinished(kSheetReaderTimeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        throw damagedFile(shown, QStringLiteral("reading it did not end within %1 minutes").arg(kSheetReaderTimeoutMs / 60000));
+    }
+    if (process.exitStatus() != QProcess::NormalExit)
+        throw damagedFile(shown, QStringLiteral("the spreadsheet reader stopped on it"));
+    if (process.exitCode() != 0)
+        throw damagedFile(shown, QStringLiteral("the spreadsheet reader failed with code %1").arg(process.exitCode()));
+
+    const QByteArray output = process.readAllStandardOutput();
+    QDataStream stream(output);
+    stream.setVersion(kSheetStreamVersion);
+    quint32 magic = 0;
+    quint16 format = 0;
+    bool read = false;
+    stream >> magic >> format >> read;
+    if (stream.status() == QDataStream::Ok && magic == kSheetMagic && format == kSheetFormat) {
+        if (read) {
+            QList<QVariantList> rows;
+            stream >> rows;
+            if (stream.status() == QDataStream::Ok && stream.atEnd())
+                return rows;
+        } else {
+            QString text;
+            stream >> text;
+            if (stream.status() == QDataStream::Ok && stream.atEnd())
+                throw CorvelError(text);
+        }
+    }
+    throw damagedFile(shown, QStringLiteral("the spreadsheet reader gave no answer this program understands"));
+}
+
+QList<QVariantList> readFirstSheetInProcess(const QString& path)
 {
     const QString shown = QDir::toNativeSeparators(path);
     QFile file(path);

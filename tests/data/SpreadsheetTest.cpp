@@ -11,6 +11,15 @@
 
 namespace {
 
+QString writeCsv(const QTemporaryDir& dir, const char* content)
+{
+    const QString path = dir.filePath(QStringLiteral("cells.csv"));
+    QFile out(path);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(content);
+    return path;
+}
+
 TEST(Spreadsheet, LargeWorkbookReadsBackWhole)
 {
     // Larger than the part of a file that format detection used to look at.
@@ -95,14 +104,49 @@ TEST(Spreadsheet, DirectoryDeclaringImpossibleSizesIsRefused)
 TEST(Spreadsheet, CsvCellsAreTexts)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("cells.csv"));
-    QFile out(path);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write("001,07,\"a,b\"\r\n\r\n\"two\r\nlines\",,12.50\r\n");
-    out.close();
+    const QString path = writeCsv(dir, "001,07,\"a,b\"\r\n\r\n\"two\r\nlines\",,12.50\r\n");
     EXPECT_EQ(readFirstSheet(path), (QList<QVariantList>{QVariantList{"001", "07", "a,b"},
                                                          QVariantList{QVariant(), QVariant(), QVariant()},
                                                          QVariantList{"two\nlines", QVariant(), "12.50"}}));
+}
+
+TEST(Spreadsheet, FileTheLibraryAbortsOnIsReportedAsDamaged)
+{
+    // The spreadsheet library fails an assertion of its own on this file; the reader program
+    // dies of it, this one reports the file.
+    try {
+        readFirstSheet(QStringLiteral(CORVEL_TEST_FILES "/damaged.ods"));
+        FAIL() << "the file was read";
+    } catch (const CorvelError& e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("damaged.ods is damaged or is not a spreadsheet this program can read")))
+            << e.text().toStdString();
+    }
+}
+
+TEST(Spreadsheet, ReaderThatCannotAnswerIsReported)
+{
+    QTemporaryDir dir;
+    const QString path = writeCsv(dir, "001,07\r\n");
+    const struct {
+        const char* reader;
+        const char* text;
+    } cases[] = {
+        {"/no/such/corvel-sheet-reader", "the spreadsheet reader /no/such/corvel-sheet-reader cannot be started"},
+        {"/bin/echo", "is damaged or is not a spreadsheet this program can read: the spreadsheet reader gave no answer"},
+        {"/bin/false", "is damaged or is not a spreadsheet this program can read: the spreadsheet reader failed with code 1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reader);
+        qputenv("CORVEL_SHEET_READER", c.reader);
+        try {
+            readFirstSheet(path);
+            ADD_FAILURE() << "the file was read";
+        } catch (const CorvelError& e) {
+            EXPECT_TRUE(e.text().contains(QLatin1String(c.text)) && e.text().contains(QStringLiteral("cells.csv"))) << e.text().toStdString();
+        }
+    }
+    qunsetenv("CORVEL_SHEET_READER");
+    EXPECT_EQ(readFirstSheet(path), QList<QVariantList>{(QVariantList{"001", "07"})});
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "SimulatedBench.h"
 #include "VendorLibraries.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -37,11 +36,6 @@ private:
 }  // namespace
 
 QString DeviceLibraries::benchPath(const DataFolder& folder) { return folder.path() + QStringLiteral("/bench.json"); }
-
-QString DeviceLibraries::programLibraryFolder()
-{
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" CORVEL_PROGRAM_LIBRARY_FOLDER));
-}
 
 bool DeviceLibraries::usesSimulator(const QString& library)
 {

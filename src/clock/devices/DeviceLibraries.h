@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramFolder.h"
+
 #include <QString>
 #include <memory>
 
@@ -23,9 +25,6 @@ public:
     static std::unique_ptr<DeviceLibraries> open(const DataFolder& folder,
                                                  const QString& programLibraries = programLibraryFolder());
     static QString benchPath(const DataFolder& folder);  // <data>/bench.json
-    // The folder of an installed program's own libraries, <prefix>/lib/.../corvel-club, found
-    // from the program's own folder.
-    static QString programLibraryFolder();
     // Whether a [Devices] Library value chooses the simulated bench: empty or "simulator" in any
     // case, blanks around it ignored.
     static bool usesSimulator(const QString& library);
