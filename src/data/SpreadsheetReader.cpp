@@ -218,6 +218,10 @@ QList<QVariantList> readFirstSheetInProcess(const QString& path)
     if (file.error() != QFileDevice::NoError)
         throw CorvelError(QStringLiteral("Cannot read %1: %2").arg(shown, file.errorString()));
     file.close();
+    if (zipDeclaresImpossibleSizes(content))
+        throw CorvelError(QStringLiteral("%1 is damaged: its contents declare sizes the file cannot hold, so it cannot be read "
+                                         "as a spreadsheet.")
+                              .arg(shown));
 
     orcus::spreadsheet::range_size_t size;
     size.rows = 1048576;
@@ -226,10 +230,6 @@ QList<QVariantList> readFirstSheetInProcess(const QString& path)
     orcus::spreadsheet::import_factory factory(doc);
     std::unique_ptr<orcus::iface::import_filter> filter;
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (zipDeclaresImpossibleSizes(content))
-        throw CorvelError(QStringLiteral("%1 is damaged: its contents declare sizes the file cannot hold, so it cannot be read "
-                                         "as a spreadsheet.")
-                              .arg(shown));
     try {
         const auto format = orcus::detect(reinterpret_cast<const unsigned char*>(content.constData()),
                                           static_cast<size_t>(content.size()));
